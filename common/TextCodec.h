@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace ks {
+
+// Text files we read: UTF-8 (a leading byte-order mark dropped), or Windows-1252 when the bytes are
+// not valid UTF-8.
+QString decodeText(const QByteArray& bytes);
+bool isValidUtf8(const QByteArray& bytes);
+QString decodeWindows1252(const QByteArray& bytes);
+// Text files we write: UTF-8 without byte-order mark.
+QByteArray encodeText(const QString& text);
+
+} // namespace ks

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "store/engine/FieldDef.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace ks {
+
+class Filter;
+using RowId = qint64;
+
+// One open table file. Cursors share it; it tells them when its data changed so that they drop
+// their views. The program never sees SQL: everything goes through these operations.
+class Table {
+public:
+    Table(const QString& path, const QString& tableName);
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    QString path() const { return m_path; }
+    QString fileName() const;
+    QString tableName() const { return m_tableName; }
+
+    const QList<FieldDef>& fields() const { return m_fields; }
+    int fieldIndex(const QString& name) const; // case-insensitive; -1 when absent
+
+    // Indexes
+    QStringList indexNames() const;
+    bool hasIndex(const QString& name) const;
+    IndexDef indexDef(const QString& name) const;          // throws NoSuchIndex
+    QString indexForFields(const QStringList& fields) const; // index whose key fields are these; empty if none
+    void refreshIndexes();
+    void dropIndex(const QString& name);
+    // Builds (or replaces) an index. An upper-cased expression index is kept when one of the same
+    // name and the same definition already exists, since the database keeps it current.
+    void createIndex(const IndexDef& def);
+
+    // Whole-table work, each on an exclusive lock that fails with TableLocked when another
+    // process holds the file.
+    void pack();    // reclaim the space of removed records
+    void reindex(); // rebuild every index
+    void addField(const FieldDef& def); // restructure: new field after the existing ones
+
+    // Records
+    qint64 rowCount();
+    QVector<QVariant> readRecord(RowId id); // all fields, typed; empty vector when the row is gone
+    RowId insertRecord(const QVector<QVariant>& values);               // throws 7057 on duplicate key
+    void updateRecord(RowId id, const QVector<QVariant>& values);      // throws 7057 on duplicate key
+    void deleteRecord(RowId id);
+    // Ordered, filtered row ids; order terms come from an index (or natural order when empty).
+    QVector<RowId> selectRowIds(const Filter& filter, const QString& indexName);
+    // Row ids whose fields equal the values exactly (case-sensitive), in natural order.
+    QVector<RowId> findRows(const QStringList& fields, const QVariantList& values, const Filter& filter);
+
+    // Bulk work, one transaction each (committed in batches where it is large).
+    void setFieldForAll(const QString& field, const QVariant& value);
+    // Sets the field to `inSet` for rows in `ids` and to `otherwise` for all other rows.
+    void markRows(const QString& field, const QSet<RowId>& ids, const QVariant& inSet, const QVariant& otherwise);
+    void setFieldForRows(const QString& field, const QVariant& value, const QVector<RowId>& ids);
+    void deleteRows(const QVector<RowId>& ids);
+
+    // Batches of writes in one transaction; nested calls join the outer one.
+    void beginTransaction();
+    void commit();
+    void rollback();
+
+    // Converts a value (text or typed) to the stored form of a field: strings cut to width and
+    // trailing blanks removed, text parsed for the other types. Throws BadValue.
+    QVariant toStored(int field, const QVariant& value) const;
+    QVariant fromStored(int field, const QVariant& stored) const;
+
+    // Data-change listeners: called after any write through this table.
+    int addChangeListener(std::function<void()> listener);
+    void removeChangeListener(int id);
+    quint64 generation() const { return m_generation; }
+
+private:
+    friend class Connection;
+    void open();
+    void loadSchema();
+    void exec(const char* sql);
+    void exec(const QString& sql);
+    void changed();
+    void check(int rc, const QString& what) const;
+    [[noreturn]] void fail(int rc, const QString& what) const;
+    QString orderTerms(const QString& indexName) const;
+    sqlite3_stmt* prepare(const QString& sql) const;
+    void lockExclusive();
+    void unlockExclusive();
+
+    QString m_path;
+    QString m_tableName;
+    sqlite3* m_db = nullptr;
+    QList<FieldDef> m_fields;
+    QList<IndexDef> m_indexes;
+    QString m_selectSql;
+    sqlite3_stmt* m_readStmt = nullptr;
+    int m_txDepth = 0;
+    quint64 m_generation = 0;
+    int m_nextListener = 1;
+    QList<QPair<int, std::function<void()>>> m_listeners;
+};
+
+} // namespace ks
