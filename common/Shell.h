@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace ks {
@@ -15,6 +16,19 @@ public:
 
     static Shell& current();
     static void install(std::unique_ptr<Shell> shell); // nullptr puts the desktop one back
+};
+
+} // namespace ks
+
+namespace ks {
+
+// For tests: records what would have been opened or printed.
+class RecordingShell : public Shell {
+public:
+    QStringList opened;
+    QStringList printed;
+    bool open(const QString& target) override { opened << target; return true; }
+    bool printFile(const QString& path) override { printed << path; return true; }
 };
 
 } // namespace ks

@@ -135,9 +135,9 @@ private:
     mutable QVector<RowId> m_view;
     mutable QHash<RowId, int> m_rowOf;
     mutable int m_hintRow = 0;
-    RowId m_current = 0;
-    bool m_eof = true;
-    bool m_bof = true;
+    mutable RowId m_current = 0;
+    mutable bool m_eof = true;
+    mutable bool m_bof = true;
 
     mutable QVector<QVariant> m_record; // current record, typed, all table fields
     mutable RowId m_recordId = 0;
@@ -151,6 +151,7 @@ private:
     int m_disabled = 0;
     bool m_pendingReset = false;
     bool m_inWrite = false;
+    bool m_batching = false;
 };
 
 } // namespace ks

@@ -63,6 +63,8 @@ public:
     QVector<RowId> findRows(const QStringList& fields, const QVariantList& values, const Filter& filter);
 
     // Bulk work, one transaction each (committed in batches where it is large).
+    // Distinct non-empty values of a string field in binary order (the category list).
+    QStringList distinctValues(const QString& field);
     void setFieldForAll(const QString& field, const QVariant& value);
     // Sets the field to `inSet` for rows in `ids` and to `otherwise` for all other rows.
     void markRows(const QString& field, const QSet<RowId>& ids, const QVariant& inSet, const QVariant& otherwise);
@@ -106,6 +108,7 @@ private:
     QString m_selectSql;
     sqlite3_stmt* m_readStmt = nullptr;
     int m_txDepth = 0;
+    int m_writesInTx = 0;
     quint64 m_generation = 0;
     int m_nextListener = 1;
     QList<QPair<int, std::function<void()>>> m_listeners;

@@ -1,0 +1,493 @@
+#include "store/engine/Cursor.h"
+
+#include "store/engine/Connection.h"
+#include "store/engine/EngineError.h"
+#include "store/engine/Table.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace ks {
+
+Cursor::Cursor(Connection& connection, const QString& tableFile, QObject* parent)
+    : QObject(parent), m_connection(connection), m_tableFile(tableFile), m_rowCache(512) {}
+
+Cursor::~Cursor() {
+    if (m_table)
+        m_table->removeChangeListener(m_listenerId);
+}
+
+void Cursor::setFieldNames(const QStringList& names) { m_wantedFields = names; }
+
+void Cursor::requireOpen() const {
+    if (!m_table)
+        throw EngineError(EngineCode::CursorClosed, QStringLiteral("The table %1 is not open.").arg(m_tableFile));
+}
+
+void Cursor::open() {
+    if (m_table)
+        return;
+    auto table = m_connection.table(m_tableFile);
+    QVector<int> map;
+    for (int i = 0; i < table->fields().size(); ++i) {
+        const QString& name = table->fields().at(i).name;
+        if (m_wantedFields.isEmpty() ||
+            std::any_of(m_wantedFields.begin(), m_wantedFields.end(),
+                        [&](const QString& w) { return w.compare(name, Qt::CaseInsensitive) == 0; }))
+            map << i;
+    }
+    if (!m_indexName.isEmpty())
+        (void)table->indexDef(m_indexName); // throws for an unknown index
+    emit aboutToReset();
+    m_table = table;
+    m_fieldMap = map;
+    m_listenerId = m_table->addChangeListener([this] { tableChanged(); });
+    m_viewValid = false;
+    m_state = State::Browse;
+    m_current = 0;
+    m_hintRow = 0;
+    m_rowCache.clear();
+    emit reset();
+    first();
+}
+
+void Cursor::close() {
+    if (!m_table)
+        return;
+    if (m_state != State::Browse)
+        cancel();
+    emit aboutToReset();
+    m_table->removeChangeListener(m_listenerId);
+    m_table.reset();
+    m_viewValid = false;
+    m_view.clear();
+    m_rowOf.clear();
+    m_current = 0;
+    m_eof = m_bof = true;
+    m_rowCache.clear();
+    emit reset();
+    emit currentChanged();
+}
+
+QStringList Cursor::fieldNames() const {
+    QStringList out;
+    for (int i = 0; i < m_fieldMap.size(); ++i)
+        out << fieldDef(i).name;
+    return out;
+}
+
+const FieldDef& Cursor::fieldDef(int index) const {
+    requireOpen();
+    return m_table->fields().at(m_fieldMap.at(index));
+}
+
+QString Cursor::effectiveIndex() const {
+    if (!m_indexName.isEmpty())
+        return m_indexName;
+    if (m_indexFieldNames.isEmpty() || !m_table)
+        return QString();
+    const QString name = m_table->indexForFields(m_indexFieldNames.split(QLatin1Char(';')));
+    if (name.isEmpty())
+        throw EngineError(EngineCode::NoSuchIndex,
+                          QStringLiteral("The table %1 has no index on %2.").arg(m_tableFile, m_indexFieldNames));
+    return name;
+}
+
+void Cursor::setIndexName(const QString& name) {
+    if (m_table && !name.isEmpty())
+        (void)m_table->indexDef(name);
+    m_indexName = name;
+    m_indexFieldNames.clear();
+    invalidate();
+}
+
+void Cursor::setIndexFieldNames(const QString& fields) {
+    const QString previous = m_indexFieldNames;
+    m_indexFieldNames = fields;
+    m_indexName.clear();
+    try {
+        (void)effectiveIndex();
+    } catch (...) {
+        m_indexFieldNames = previous;
+        throw;
+    }
+    invalidate();
+}
+
+void Cursor::setFilter(const Filter& filter) {
+    m_filter = filter;
+    if (m_filtered)
+        invalidate();
+}
+
+void Cursor::setFiltered(bool on) {
+    if (m_filtered == on)
+        return;
+    m_filtered = on;
+    invalidate();
+}
+
+void Cursor::invalidate() {
+    m_viewValid = false;
+    m_rowOf.clear();
+    if (!m_table)
+        return;
+    if (m_disabled > 0) {
+        m_pendingReset = true;
+        return;
+    }
+    emit aboutToReset();
+    emit reset();
+    emit currentChanged();
+}
+
+void Cursor::tableChanged() { invalidate(); }
+
+void Cursor::ensureView() const {
+    if (m_viewValid || !m_table)
+        return;
+    m_view = m_table->selectRowIds(m_filtered ? m_filter : Filter(), effectiveIndex());
+    m_rowOf.clear();
+    m_viewValid = true;
+    if (m_view.isEmpty()) {
+        m_current = 0;
+        m_eof = m_bof = true;
+        m_hintRow = 0;
+        return;
+    }
+    if (m_hintRow >= 0 && m_hintRow < m_view.size() && m_view.at(m_hintRow) == m_current)
+        return;
+    if (m_current != 0 && rowOf(m_current) >= 0)
+        return;
+    // The record is gone from the view: stay at the same place.
+    m_hintRow = qBound(0, m_hintRow, int(m_view.size()) - 1);
+    m_current = m_view.at(m_hintRow);
+    m_eof = m_bof = false;
+}
+
+int Cursor::rowOf(RowId id) const {
+    ensureView();
+    if (m_hintRow >= 0 && m_hintRow < m_view.size() && m_view.at(m_hintRow) == id)
+        return m_hintRow;
+    if (m_rowOf.isEmpty() && !m_view.isEmpty()) {
+        m_rowOf.reserve(m_view.size());
+        for (int i = 0; i < m_view.size(); ++i)
+            m_rowOf.insert(m_view.at(i), i);
+    }
+    return m_rowOf.value(id, -1);
+}
+
+int Cursor::currentRow() const {
+    ensureView();
+    if (m_view.isEmpty())
+        return -1;
+    const int r = rowOf(m_current);
+    if (r >= 0)
+        m_hintRow = r;
+    return r;
+}
+
+int Cursor::recordCount() const {
+    if (!m_table)
+        return 0;
+    ensureView();
+    return m_view.size();
+}
+
+bool Cursor::isEmpty() { return recordCount() == 0; }
+
+int Cursor::recNo() const {
+    const int r = currentRow();
+    return r < 0 ? 0 : r + 1;
+}
+
+RowId Cursor::rowIdAt(int row) const {
+    ensureView();
+    return (row >= 0 && row < m_view.size()) ? m_view.at(row) : 0;
+}
+
+QVariant Cursor::valueAt(int row, int field) const {
+    const RowId id = rowIdAt(row);
+    if (id == 0)
+        return QVariant();
+    if (m_cacheGen != m_table->generation()) {
+        m_rowCache.clear();
+        m_cacheGen = m_table->generation();
+    }
+    QVector<QVariant>* rec = m_rowCache.object(id);
+    if (!rec) {
+        rec = new QVector<QVariant>(m_table->readRecord(id));
+        m_rowCache.insert(id, rec);
+    }
+    const int tf = tableField(field);
+    return tf < rec->size() ? rec->at(tf) : QVariant();
+}
+
+void Cursor::moveToRow(int row) {
+    m_hintRow = row;
+    m_current = m_view.at(row);
+    notifyCurrent();
+}
+
+void Cursor::notifyCurrent() {
+    if (m_disabled > 0) {
+        m_pendingReset = true;
+        return;
+    }
+    emit currentChanged();
+}
+
+void Cursor::first() {
+    requireOpen();
+    ensureView();
+    m_bof = true;
+    m_eof = m_view.isEmpty();
+    if (m_view.isEmpty()) {
+        m_current = 0;
+        notifyCurrent();
+        return;
+    }
+    moveToRow(0);
+}
+
+void Cursor::last() {
+    requireOpen();
+    ensureView();
+    m_eof = true;
+    m_bof = m_view.isEmpty();
+    if (m_view.isEmpty()) {
+        m_current = 0;
+        notifyCurrent();
+        return;
+    }
+    moveToRow(m_view.size() - 1);
+}
+
+void Cursor::next() {
+    requireOpen();
+    const int r = currentRow();
+    if (r < 0 || r + 1 >= m_view.size()) {
+        m_eof = true;
+        return;
+    }
+    m_eof = m_bof = false;
+    moveToRow(r + 1);
+}
+
+void Cursor::prior() {
+    requireOpen();
+    const int r = currentRow();
+    if (r <= 0) {
+        m_bof = true;
+        return;
+    }
+    m_eof = m_bof = false;
+    moveToRow(r - 1);
+}
+
+bool Cursor::gotoRowId(RowId id) {
+    requireOpen();
+    const int r = rowOf(id);
+    if (r < 0)
+        return false;
+    m_eof = m_bof = false;
+    moveToRow(r);
+    return true;
+}
+
+void Cursor::refresh() { invalidate(); }
+
+void Cursor::loadCurrent() const {
+    if (m_recordId == m_current && m_recordGen == m_table->generation() && !m_record.isEmpty())
+        return;
+    m_record = m_current ? m_table->readRecord(m_current) : QVector<QVariant>();
+    if (m_record.isEmpty())
+        m_record.resize(m_table->fields().size());
+    m_recordId = m_current;
+    m_recordGen = m_table->generation();
+}
+
+QVariant Cursor::value(int field) const {
+    requireOpen();
+    const int tf = tableField(field);
+    if (m_state != State::Browse)
+        return m_buffer.value(tf);
+    ensureView();
+    loadCurrent();
+    return m_record.value(tf);
+}
+
+QVariant Cursor::value(const QString& name) const {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(m_tableFile, name));
+    return value(i);
+}
+
+QString Cursor::text(const QString& name) const {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(m_tableFile, name));
+    return asString(i);
+}
+
+void Cursor::append() {
+    requireOpen();
+    if (m_state != State::Browse)
+        post();
+    m_buffer.clear();
+    for (int i = 0; i < m_table->fields().size(); ++i)
+        m_buffer << m_table->fromStored(i, QVariant());
+    m_state = State::Insert;
+    m_modified = false;
+    emit stateChanged();
+    notifyCurrent();
+}
+
+void Cursor::edit() {
+    requireOpen();
+    if (m_state != State::Browse)
+        return;
+    ensureView();
+    if (m_current == 0)
+        throw EngineError(EngineCode::NoCurrentRecord, QStringLiteral("There is no record to edit in %1.").arg(m_tableFile));
+    loadCurrent();
+    m_buffer = m_record;
+    m_state = State::Edit;
+    m_modified = false;
+    emit stateChanged();
+}
+
+void Cursor::post() {
+    requireOpen();
+    if (m_state == State::Browse)
+        return;
+    m_inWrite = true;
+    try {
+        if (m_state == State::Insert) {
+            const RowId id = m_table->insertRecord(m_buffer);
+            m_current = id;
+        } else {
+            m_table->updateRecord(m_current, m_buffer);
+        }
+    } catch (...) {
+        m_inWrite = false;
+        throw; // the edit buffer and state stay as they were
+    }
+    m_inWrite = false;
+    m_state = State::Browse;
+    m_modified = false;
+    m_buffer.clear();
+    m_eof = m_bof = false;
+    emit stateChanged();
+    notifyCurrent();
+}
+
+void Cursor::cancel() {
+    if (m_state == State::Browse)
+        return;
+    m_state = State::Browse;
+    m_modified = false;
+    m_buffer.clear();
+    emit stateChanged();
+    notifyCurrent();
+}
+
+void Cursor::deleteRecord() {
+    requireOpen();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (m_state == State::Edit)
+        cancel();
+    const int r = currentRow();
+    if (r < 0)
+        throw EngineError(EngineCode::NoCurrentRecord, QStringLiteral("There is no record to remove in %1.").arg(m_tableFile));
+    const RowId id = m_current;
+    m_hintRow = r;
+    m_current = 0;
+    m_table->deleteRecord(id);
+    ensureView();
+    notifyCurrent();
+}
+
+void Cursor::setValue(int field, const QVariant& value) {
+    requireOpen();
+    if (m_state == State::Browse)
+        throw EngineError(EngineCode::NotEditing,
+                          QStringLiteral("The table %1 is not in edit or insert mode.").arg(m_tableFile));
+    const int tf = tableField(field);
+    m_buffer[tf] = m_table->fromStored(tf, m_table->toStored(tf, value));
+    m_modified = true;
+}
+
+void Cursor::setValue(const QString& name, const QVariant& value) {
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(m_tableFile, name));
+    setValue(i, value);
+}
+
+bool Cursor::locate(const QStringList& fields, const QVariantList& values) {
+    requireOpen();
+    const QVector<RowId> ids = m_table->findRows(fields, values, m_filtered ? m_filter : Filter());
+    if (ids.isEmpty())
+        return false;
+    RowId best = ids.first();
+    if (ids.size() > 1) {
+        int bestRow = INT_MAX;
+        for (RowId id : ids) {
+            const int r = rowOf(id);
+            if (r >= 0 && r < bestRow) {
+                bestRow = r;
+                best = id;
+            }
+        }
+    }
+    m_current = best;
+    m_eof = m_bof = false;
+    notifyCurrent();
+    return true;
+}
+
+bool Cursor::findKey(const QVariantList& values) {
+    requireOpen();
+    const QString index = effectiveIndex();
+    if (index.isEmpty())
+        throw EngineError(EngineCode::NoSuchIndex, QStringLiteral("No index is in use on %1.").arg(m_tableFile));
+    const IndexDef def = m_table->indexDef(index);
+    QStringList fields = def.fields;
+    for (const SortKeyPart& p : def.upperParts)
+        fields << p.field;
+    return locate(fields.mid(0, values.size()), values);
+}
+
+void Cursor::disableControls() {
+    if (m_disabled++ == 0 && m_table) {
+        try {
+            m_table->beginTransaction();
+            m_batching = true;
+        } catch (const EngineError&) {
+            m_batching = false; // another process writes; go on without batching
+        }
+    }
+}
+
+void Cursor::enableControls() {
+    if (m_disabled == 0)
+        return;
+    if (--m_disabled > 0)
+        return;
+    if (m_batching && m_table)
+        m_table->commit();
+    m_batching = false;
+    if (m_pendingReset) {
+        m_pendingReset = false;
+        emit aboutToReset();
+        emit reset();
+        emit currentChanged();
+    }
+}
+
+} // namespace ks

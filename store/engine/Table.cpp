@@ -1,0 +1,879 @@
+#include "store/engine/Table.h"
+
+#include "store/engine/EngineError.h"
+#include "store/engine/Filter.h"
+#include "store/engine/SqlText.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace ks {
+
+namespace {
+
+// Unicode-aware upper-casing for sort keys; ASCII text takes the short road.
+void ksUpper(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int n = sqlite3_value_bytes(argv[0]);
+    bool ascii = true;
+    for (int i = 0; i < n; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii) {
+        char* out = static_cast<char*>(sqlite3_malloc(n + 1));
+        if (!out) {
+            sqlite3_result_error_nomem(ctx);
+            return;
+        }
+        for (int i = 0; i < n; ++i) {
+            const char c = text[i];
+            out[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        }
+        out[n] = 0;
+        sqlite3_result_text(ctx, out, n, sqlite3_free);
+        return;
+    }
+    const QByteArray up = QString::fromUtf8(text, n).toUpper().toUtf8();
+    sqlite3_result_text(ctx, up.constData(), static_cast<int>(up.size()), SQLITE_TRANSIENT);
+}
+
+struct Stmt {
+    sqlite3_stmt* s = nullptr;
+    explicit Stmt(sqlite3_stmt* st) : s(st) {}
+    ~Stmt() { sqlite3_finalize(s); }
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+};
+
+void bindValue(sqlite3_stmt* st, int pos, const QVariant& v) {
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(st, pos);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool: sqlite3_bind_int(st, pos, v.toBool() ? 1 : 0); break;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong: sqlite3_bind_int64(st, pos, v.toLongLong()); break;
+    case QMetaType::Double: sqlite3_bind_double(st, pos, v.toDouble()); break;
+    default: {
+        const QByteArray b = v.toString().toUtf8();
+        sqlite3_bind_text(st, pos, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt* st, int col) {
+    switch (sqlite3_column_type(st, col)) {
+    case SQLITE_NULL: return QVariant();
+    case SQLITE_INTEGER: return QVariant(static_cast<qint64>(sqlite3_column_int64(st, col)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(st, col));
+    default:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                                          sqlite3_column_bytes(st, col)));
+    }
+}
+
+const QString IsoTime = QStringLiteral("HH:mm:ss.zzz");
+const QString IsoDateTime = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz");
+
+QDate parseDate(const QString& s) {
+    const QLocale loc = QLocale::system();
+    for (const QString& fmt : {QStringLiteral("yyyy-MM-dd"), loc.dateFormat(QLocale::ShortFormat), QStringLiteral("M/d/yyyy"),
+                               QStringLiteral("M/d/yy"), QStringLiteral("d.M.yyyy"), QStringLiteral("yyyyMMdd")}) {
+        QDate d = QDate::fromString(s, fmt);
+        if (d.isValid()) {
+            if (fmt.count(QLatin1Char('y')) == 2 && d.year() < 1950)
+                d = d.addYears(100);
+            return d;
+        }
+    }
+    return QDate();
+}
+
+QTime parseTime(const QString& s) {
+    const QLocale loc = QLocale::system();
+    for (const QString& fmt : {IsoTime, QStringLiteral("HH:mm:ss"), QStringLiteral("H:mm"), loc.timeFormat(QLocale::ShortFormat),
+                               loc.timeFormat(QLocale::LongFormat), QStringLiteral("h:mm AP"), QStringLiteral("h:mm:ss AP")}) {
+        const QTime t = QTime::fromString(s, fmt);
+        if (t.isValid())
+            return t;
+    }
+    return QTime();
+}
+
+QDateTime parseDateTime(const QString& s) {
+    QDateTime dt = QDateTime::fromString(s, Qt::ISODateWithMs);
+    if (dt.isValid())
+        return dt;
+    dt = QDateTime::fromString(s, QLocale::system().dateTimeFormat(QLocale::ShortFormat));
+    if (dt.isValid())
+        return dt;
+    const int sp = s.indexOf(QLatin1Char(' '));
+    const QDate d = parseDate(sp < 0 ? s : s.left(sp));
+    if (!d.isValid())
+        return QDateTime();
+    if (sp < 0)
+        return d.startOfDay();
+    const QTime t = parseTime(s.mid(sp + 1).trimmed());
+    return t.isValid() ? QDateTime(d, t) : QDateTime();
+}
+
+} // namespace
+
+Table::Table(const QString& path, const QString& tableName) : m_path(path), m_tableName(tableName) {}
+
+Table::~Table() {
+    sqlite3_finalize(m_readStmt);
+    if (m_db) {
+        if (m_txDepth > 0)
+            sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(m_db);
+    }
+}
+
+QString Table::fileName() const { return QFileInfo(m_path).fileName(); }
+
+[[noreturn]] void Table::fail(int rc, const QString& what) const {
+    const int ext = m_db ? sqlite3_extended_errcode(m_db) : rc;
+    const QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+    if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY)
+        throw EngineError(EngineCode::DuplicateKey,
+                          QStringLiteral("7057 Duplicate key: a record with the same key values already exists "
+                                         "in table %1 (%2).").arg(fileName(), detail));
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw EngineError(EngineCode::TableLocked,
+                          QStringLiteral("The table file %1 is locked by another process; try again when it "
+                                         "is free.").arg(m_path));
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+        throw EngineError(EngineCode::ReadOnly, QStringLiteral("The table file %1 can't be written (%2).").arg(m_path, detail));
+    case SQLITE_FULL:
+        throw EngineError(EngineCode::DiskFull, QStringLiteral("The disk holding %1 is full.").arg(m_path));
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        throw EngineError(EngineCode::NotATable, QStringLiteral("The file %1 is not a readable table.").arg(m_path));
+    default:
+        throw EngineError(EngineCode::General, QStringLiteral("%1 failed on %2: %3").arg(what, m_path, detail));
+    }
+}
+
+void Table::check(int rc, const QString& what) const {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+        fail(rc, what);
+}
+
+sqlite3_stmt* Table::prepare(const QString& sql) const {
+    sqlite3_stmt* st = nullptr;
+    const QByteArray b = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(m_db, b.constData(), static_cast<int>(b.size()), &st, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(st);
+        fail(rc, QStringLiteral("Reading"));
+    }
+    return st;
+}
+
+void Table::exec(const char* sql) {
+    char* err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &err);
+    sqlite3_free(err);
+    check(rc, QString::fromUtf8(sql).section(QLatin1Char(' '), 0, 0));
+}
+
+void Table::exec(const QString& sql) { exec(sql.toUtf8().constData()); }
+
+void Table::open() {
+    if (!QFileInfo::exists(m_path))
+        throw EngineError(EngineCode::FileNotFound, QStringLiteral("The table file %1 does not exist.").arg(m_path));
+    const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK)
+        fail(rc, QStringLiteral("Opening"));
+    if (sqlite3_db_readonly(m_db, "main") == 1)
+        throw EngineError(EngineCode::ReadOnly, QStringLiteral("The table file %1 is read-only.").arg(m_path));
+    sqlite3_busy_timeout(m_db, 1500);
+    sqlite3_create_function_v2(m_db, "ks_upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                               ksUpper, nullptr, nullptr, nullptr);
+    // Reading the schema tells a table file from anything else.
+    {
+        sqlite3_stmt* st = nullptr;
+        const int prc = sqlite3_prepare_v2(m_db, "SELECT name FROM sqlite_master WHERE type='table'", -1, &st, nullptr);
+        if (prc != SQLITE_OK) {
+            sqlite3_finalize(st);
+            fail(prc, QStringLiteral("Opening"));
+        }
+        Stmt guard(st);
+        bool found = false;
+        int src;
+        while ((src = sqlite3_step(st)) == SQLITE_ROW) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+            if (name.compare(m_tableName, Qt::CaseInsensitive) == 0) {
+                m_tableName = name;
+                found = true;
+            }
+        }
+        if (src != SQLITE_DONE)
+            fail(src, QStringLiteral("Opening"));
+        if (!found)
+            throw EngineError(EngineCode::NotATable,
+                              QStringLiteral("The file %1 holds no table named %2.").arg(m_path, m_tableName));
+    }
+    exec("PRAGMA journal_mode=WAL");
+    exec("PRAGMA synchronous=NORMAL");
+    exec("PRAGMA cache_size=-16000");
+    loadSchema();
+}
+
+void Table::loadSchema() {
+    m_fields.clear();
+    {
+        Stmt st(prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoteId(m_tableName))));
+        while (sqlite3_step(st.s) == SQLITE_ROW) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 1)));
+            const QString type = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 2)));
+            m_fields << fieldFromDeclaration(name, type);
+        }
+    }
+    QStringList cols;
+    for (const FieldDef& f : m_fields)
+        cols << quoteId(f.name);
+    m_selectSql = cols.join(QStringLiteral(", "));
+    sqlite3_finalize(m_readStmt);
+    m_readStmt = prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1").arg(m_selectSql, quoteId(m_tableName)));
+    refreshIndexes();
+}
+
+int Table::fieldIndex(const QString& name) const {
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void Table::refreshIndexes() {
+    m_indexes.clear();
+    QList<QPair<QString, bool>> list;
+    {
+        Stmt st(prepare(QStringLiteral("PRAGMA index_list(%1)").arg(quoteId(m_tableName))));
+        while (sqlite3_step(st.s) == SQLITE_ROW) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 1)));
+            if (!name.startsWith(QLatin1String("sqlite_autoindex")))
+                list << qMakePair(name, sqlite3_column_int(st.s, 2) != 0);
+        }
+    }
+    static const QRegularExpression part(QStringLiteral("ks_upper\\((?:substr\\()?\"((?:[^\"]|\"\")+)\"(?:,1,(\\d+)\\))?\\)"));
+    for (const auto& [name, unique] : list) {
+        IndexDef def;
+        def.name = name;
+        def.unique = unique;
+        bool expression = false;
+        bool first = true;
+        {
+            Stmt st(prepare(QStringLiteral("PRAGMA index_xinfo(%1)").arg(quoteId(name))));
+            while (sqlite3_step(st.s) == SQLITE_ROW) {
+                if (sqlite3_column_int(st.s, 5) == 0)
+                    continue; // the row id tail
+                if (first)
+                    def.descending = sqlite3_column_int(st.s, 3) != 0;
+                first = false;
+                if (sqlite3_column_int(st.s, 1) == -2)
+                    expression = true;
+                else
+                    def.fields << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 2)));
+            }
+        }
+        if (expression) {
+            def.fields.clear();
+            Stmt st(prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE type='index' AND name=?1")));
+            bindValue(st.s, 1, name);
+            if (sqlite3_step(st.s) == SQLITE_ROW) {
+                const QString sql = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0)));
+                auto it = part.globalMatch(sql);
+                while (it.hasNext()) {
+                    const auto m = it.next();
+                    def.upperParts << SortKeyPart{m.captured(1).replace(QStringLiteral("\"\""), QStringLiteral("\"")),
+                                                  m.captured(2).toInt()};
+                }
+            }
+        }
+        m_indexes << def;
+    }
+}
+
+QStringList Table::indexNames() const {
+    QStringList out;
+    for (const IndexDef& d : m_indexes)
+        out << d.name;
+    return out;
+}
+
+bool Table::hasIndex(const QString& name) const {
+    for (const IndexDef& d : m_indexes)
+        if (d.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+IndexDef Table::indexDef(const QString& name) const {
+    for (const IndexDef& d : m_indexes)
+        if (d.name.compare(name, Qt::CaseInsensitive) == 0)
+            return d;
+    throw EngineError(EngineCode::NoSuchIndex, QStringLiteral("The table %1 has no index named %2.").arg(fileName(), name));
+}
+
+QString Table::indexForFields(const QStringList& fields) const {
+    for (const IndexDef& d : m_indexes) {
+        if (d.fields.size() != fields.size() || !d.upperParts.isEmpty())
+            continue;
+        bool same = true;
+        for (int i = 0; i < fields.size(); ++i)
+            same = same && d.fields.at(i).compare(fields.at(i).trimmed(), Qt::CaseInsensitive) == 0;
+        if (same)
+            return d.name;
+    }
+    return QString();
+}
+
+void Table::dropIndex(const QString& name) {
+    const IndexDef d = indexDef(name);
+    exec(QStringLiteral("DROP INDEX %1").arg(quoteId(d.name)));
+    refreshIndexes();
+    changed();
+}
+
+void Table::createIndex(const IndexDef& def) {
+    auto sameAs = [&](const IndexDef& o) {
+        if (o.unique != def.unique || o.descending != def.descending || o.upperParts.size() != def.upperParts.size())
+            return false;
+        for (int i = 0; i < def.upperParts.size(); ++i)
+            if (o.upperParts.at(i).field.compare(def.upperParts.at(i).field, Qt::CaseInsensitive) != 0 ||
+                o.upperParts.at(i).length != def.upperParts.at(i).length)
+                return false;
+        return o.fields.join(QLatin1Char(';')).compare(def.fields.join(QLatin1Char(';')), Qt::CaseInsensitive) == 0;
+    };
+    QString existing;
+    for (const IndexDef& d : m_indexes)
+        if (d.name.compare(def.name, Qt::CaseInsensitive) == 0) {
+            if (sameAs(d))
+                return; // the database has kept it current
+            existing = d.name;
+        }
+    QStringList terms;
+    const QString dir = def.descending ? QStringLiteral(" DESC") : QString();
+    for (const SortKeyPart& p : def.upperParts)
+        terms << upperPartSql(p) + dir;
+    for (const QString& f : def.fields)
+        terms << quoteId(f) + dir;
+    beginTransaction();
+    try {
+        if (!existing.isEmpty())
+            exec(QStringLiteral("DROP INDEX %1").arg(quoteId(existing)));
+        exec(QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+                 .arg(def.unique ? QStringLiteral("UNIQUE ") : QString(), quoteId(def.name), quoteId(m_tableName),
+                      terms.join(QStringLiteral(", "))));
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    refreshIndexes();
+    changed();
+}
+
+void Table::lockExclusive() {
+    if (m_txDepth > 0)
+        throw EngineError(EngineCode::TableLocked,
+                          QStringLiteral("The table file %1 is busy with another job; try again when it is done.").arg(m_path));
+    exec("BEGIN EXCLUSIVE");
+    exec("COMMIT");
+}
+
+void Table::unlockExclusive() {}
+
+void Table::pack() {
+    lockExclusive();
+    exec("VACUUM");
+    changed();
+}
+
+void Table::reindex() {
+    lockExclusive();
+    exec(QStringLiteral("REINDEX %1").arg(quoteId(m_tableName)));
+    exec("VACUUM");
+    changed();
+}
+
+void Table::addField(const FieldDef& def) {
+    lockExclusive();
+    exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(quoteId(m_tableName), columnDeclaration(def)));
+    loadSchema();
+    changed();
+}
+
+qint64 Table::rowCount() {
+    Stmt st(prepare(QStringLiteral("SELECT count(*) FROM %1").arg(quoteId(m_tableName))));
+    check(sqlite3_step(st.s), QStringLiteral("Counting"));
+    return sqlite3_column_int64(st.s, 0);
+}
+
+QVector<QVariant> Table::readRecord(RowId id) {
+    sqlite3_reset(m_readStmt);
+    sqlite3_bind_int64(m_readStmt, 1, id);
+    const int rc = sqlite3_step(m_readStmt);
+    if (rc != SQLITE_ROW) {
+        if (rc != SQLITE_DONE)
+            fail(rc, QStringLiteral("Reading"));
+        return {};
+    }
+    QVector<QVariant> rec(m_fields.size());
+    for (int i = 0; i < m_fields.size(); ++i)
+        rec[i] = fromStored(i, columnValue(m_readStmt, i));
+    sqlite3_reset(m_readStmt);
+    return rec;
+}
+
+RowId Table::insertRecord(const QVector<QVariant>& values) {
+    QStringList params;
+    for (int i = 0; i < m_fields.size(); ++i)
+        params << QStringLiteral("?%1").arg(i + 1);
+    Stmt st(prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteId(m_tableName), m_selectSql, params.join(QLatin1Char(',')))));
+    for (int i = 0; i < m_fields.size(); ++i) {
+        QVariant v = toStored(i, values.value(i));
+        if (m_fields.at(i).type == FieldType::AutoInc && !v.isValid()) {
+            Stmt mx(prepare(QStringLiteral("SELECT COALESCE(MAX(%1),0)+1 FROM %2").arg(quoteId(m_fields.at(i).name), quoteId(m_tableName))));
+            check(sqlite3_step(mx.s), QStringLiteral("Numbering"));
+            v = static_cast<qint64>(sqlite3_column_int64(mx.s, 0));
+        }
+        bindValue(st.s, i + 1, v);
+    }
+    check(sqlite3_step(st.s), QStringLiteral("Adding a record"));
+    const RowId id = sqlite3_last_insert_rowid(m_db);
+    changed();
+    return id;
+}
+
+void Table::updateRecord(RowId id, const QVector<QVariant>& values) {
+    QStringList sets;
+    for (int i = 0; i < m_fields.size(); ++i)
+        sets << QStringLiteral("%1=?%2").arg(quoteId(m_fields.at(i).name)).arg(i + 1);
+    Stmt st(prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?%3").arg(quoteId(m_tableName), sets.join(QLatin1Char(','))).arg(m_fields.size() + 1)));
+    for (int i = 0; i < m_fields.size(); ++i)
+        bindValue(st.s, i + 1, toStored(i, values.value(i)));
+    sqlite3_bind_int64(st.s, m_fields.size() + 1, id);
+    check(sqlite3_step(st.s), QStringLiteral("Saving a record"));
+    changed();
+}
+
+void Table::deleteRecord(RowId id) {
+    Stmt st(prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?1").arg(quoteId(m_tableName))));
+    sqlite3_bind_int64(st.s, 1, id);
+    check(sqlite3_step(st.s), QStringLiteral("Removing a record"));
+    changed();
+}
+
+QString Table::orderTerms(const QString& indexName) const {
+    if (indexName.isEmpty())
+        return QStringLiteral("rowid");
+    const IndexDef d = indexDef(indexName);
+    QStringList terms;
+    const QString dir = d.descending ? QStringLiteral(" DESC") : QString();
+    for (const SortKeyPart& p : d.upperParts)
+        terms << upperPartSql(p) + dir;
+    for (const QString& f : d.fields)
+        terms << quoteId(f) + dir;
+    terms << QStringLiteral("rowid");
+    return terms.join(QStringLiteral(", "));
+}
+
+QVector<RowId> Table::selectRowIds(const Filter& filter, const QString& indexName) {
+    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteId(m_tableName));
+    if (!filter.isEmpty())
+        sql += QStringLiteral(" WHERE %1 = ?1").arg(quoteId(filter.field()));
+    sql += QStringLiteral(" ORDER BY ") + orderTerms(indexName);
+    Stmt st(prepare(sql));
+    if (!filter.isEmpty()) {
+        const int fi = fieldIndex(filter.field());
+        if (fi < 0)
+            throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(fileName(), filter.field()));
+        QVariant v = filter.value();
+        if (m_fields.at(fi).type == FieldType::String) {
+            QString s = v.toString();
+            while (s.endsWith(QLatin1Char(' ')))
+                s.chop(1);
+            v = s;
+        } else {
+            try {
+                v = toStored(fi, v);
+            } catch (const EngineError&) {
+                return {};
+            }
+        }
+        bindValue(st.s, 1, v);
+    }
+    QVector<RowId> out;
+    out.reserve(static_cast<int>(qMin<qint64>(rowCount(), 1 << 24)));
+    int rc;
+    while ((rc = sqlite3_step(st.s)) == SQLITE_ROW)
+        out.append(sqlite3_column_int64(st.s, 0));
+    check(rc, QStringLiteral("Reading"));
+    return out;
+}
+
+QVector<RowId> Table::findRows(const QStringList& fields, const QVariantList& values, const Filter& filter) {
+    QStringList conds;
+    QVariantList binds;
+    for (int i = 0; i < fields.size(); ++i) {
+        const int fi = fieldIndex(fields.at(i).trimmed());
+        if (fi < 0)
+            throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(fileName(), fields.at(i)));
+        const QVariant v = values.value(i);
+        QVariant stored;
+        if (m_fields.at(fi).type == FieldType::String) {
+            QString s = v.toString();
+            while (s.endsWith(QLatin1Char(' ')))
+                s.chop(1);
+            stored = s;
+        } else {
+            try {
+                stored = toStored(fi, v);
+            } catch (const EngineError&) {
+                return {};
+            }
+        }
+        if (!stored.isValid()) {
+            conds << QStringLiteral("%1 IS NULL").arg(quoteId(m_fields.at(fi).name));
+        } else {
+            conds << QStringLiteral("%1 = ?%2").arg(quoteId(m_fields.at(fi).name)).arg(binds.size() + 1);
+            binds << stored;
+        }
+    }
+    if (!filter.isEmpty()) {
+        const int fi = fieldIndex(filter.field());
+        conds << QStringLiteral("%1 = ?%2").arg(quoteId(filter.field())).arg(binds.size() + 1);
+        QVariant fv = filter.value();
+        if (fi >= 0 && m_fields.at(fi).type != FieldType::String)
+            fv = toStored(fi, fv);
+        binds << fv;
+    }
+    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteId(m_tableName));
+    if (!conds.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY rowid");
+    Stmt st(prepare(sql));
+    for (int i = 0; i < binds.size(); ++i)
+        bindValue(st.s, i + 1, binds.at(i));
+    QVector<RowId> out;
+    int rc;
+    while ((rc = sqlite3_step(st.s)) == SQLITE_ROW)
+        out.append(sqlite3_column_int64(st.s, 0));
+    check(rc, QStringLiteral("Locating"));
+    return out;
+}
+
+QStringList Table::distinctValues(const QString& field) {
+    const int fi = fieldIndex(field);
+    if (fi < 0)
+        throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(fileName(), field));
+    const QString col = quoteId(m_fields.at(fi).name);
+    Stmt st(prepare(QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 <> '' ORDER BY %1").arg(col, quoteId(m_tableName))));
+    QStringList out;
+    int rc;
+    while ((rc = sqlite3_step(st.s)) == SQLITE_ROW)
+        out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0)), sqlite3_column_bytes(st.s, 0));
+    check(rc, QStringLiteral("Reading"));
+    return out;
+}
+
+namespace {
+// Row ids go into a temporary table so that one statement can use them.
+void loadIds(Table& t, sqlite3* db, const QVector<RowId>& ids) {
+    Q_UNUSED(t);
+    sqlite3_exec(db, "CREATE TEMP TABLE IF NOT EXISTS ks_ids(id INTEGER PRIMARY KEY); DELETE FROM temp.ks_ids;", nullptr, nullptr, nullptr);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "INSERT OR IGNORE INTO temp.ks_ids(id) VALUES (?1)", -1, &st, nullptr);
+    for (RowId id : ids) {
+        sqlite3_bind_int64(st, 1, id);
+        sqlite3_step(st);
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+}
+} // namespace
+
+void Table::setFieldForAll(const QString& field, const QVariant& value) {
+    const int fi = fieldIndex(field);
+    if (fi < 0)
+        throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(fileName(), field));
+    const QString col = quoteId(m_fields.at(fi).name);
+    Stmt st(prepare(QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %2 IS NOT ?1").arg(quoteId(m_tableName), col)));
+    bindValue(st.s, 1, toStored(fi, value));
+    check(sqlite3_step(st.s), QStringLiteral("Saving records"));
+    changed();
+}
+
+void Table::markRows(const QString& field, const QSet<RowId>& ids, const QVariant& inSet, const QVariant& otherwise) {
+    const int fi = fieldIndex(field);
+    if (fi < 0)
+        throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(fileName(), field));
+    const QString col = quoteId(m_fields.at(fi).name);
+    beginTransaction();
+    try {
+        loadIds(*this, m_db, QVector<RowId>(ids.begin(), ids.end()));
+        const QString value = QStringLiteral("(CASE WHEN rowid IN (SELECT id FROM temp.ks_ids) THEN ?1 ELSE ?2 END)");
+        Stmt st(prepare(QStringLiteral("UPDATE %1 SET %2 = %3 WHERE %2 IS NOT %3").arg(quoteId(m_tableName), col, value)));
+        bindValue(st.s, 1, toStored(fi, inSet));
+        bindValue(st.s, 2, toStored(fi, otherwise));
+        check(sqlite3_step(st.s), QStringLiteral("Saving records"));
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    changed();
+}
+
+void Table::setFieldForRows(const QString& field, const QVariant& value, const QVector<RowId>& ids) {
+    const int fi = fieldIndex(field);
+    if (fi < 0)
+        throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(fileName(), field));
+    beginTransaction();
+    try {
+        loadIds(*this, m_db, ids);
+        Stmt st(prepare(QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid IN (SELECT id FROM temp.ks_ids)")
+                            .arg(quoteId(m_tableName), quoteId(m_fields.at(fi).name))));
+        bindValue(st.s, 1, toStored(fi, value));
+        check(sqlite3_step(st.s), QStringLiteral("Saving records"));
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    changed();
+}
+
+void Table::deleteRows(const QVector<RowId>& ids) {
+    beginTransaction();
+    try {
+        loadIds(*this, m_db, ids);
+        exec(QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT id FROM temp.ks_ids)").arg(quoteId(m_tableName)));
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    changed();
+}
+
+void Table::beginTransaction() {
+    if (m_txDepth++ == 0) {
+        try {
+            exec("BEGIN");
+        } catch (...) {
+            m_txDepth = 0;
+            throw;
+        }
+        m_writesInTx = 0;
+    }
+}
+
+void Table::commit() {
+    if (m_txDepth == 0)
+        return;
+    if (--m_txDepth == 0)
+        exec("COMMIT");
+}
+
+void Table::rollback() {
+    if (m_txDepth == 0)
+        return;
+    if (--m_txDepth == 0)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+QVariant Table::toStored(int field, const QVariant& value) const {
+    const FieldDef& f = m_fields.at(field);
+    const bool empty = !value.isValid() || value.isNull() ||
+                       (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty() && f.type != FieldType::Memo);
+    auto bad = [&]() -> EngineError {
+        return EngineError(EngineCode::BadValue,
+                           QStringLiteral("\"%1\" is not a valid value for the field %2.").arg(value.toString(), f.name));
+    };
+    switch (f.type) {
+    case FieldType::String: {
+        if (!value.isValid() || value.isNull())
+            return QString();
+        QString s = value.typeId() == QMetaType::Bool ? (value.toBool() ? QStringLiteral("True") : QStringLiteral("False"))
+                                                       : value.toString();
+        if (f.size > 0 && s.size() > f.size)
+            s.truncate(f.size);
+        while (s.endsWith(QLatin1Char(' ')))
+            s.chop(1);
+        return s;
+    }
+    case FieldType::Memo:
+        return (!value.isValid() || value.isNull()) ? QVariant() : QVariant(value.toString());
+    case FieldType::Logical: {
+        if (empty)
+            return QVariant();
+        if (value.typeId() == QMetaType::QString) {
+            const QString s = value.toString().trimmed().toUpper();
+            if (s == QLatin1String("T") || s == QLatin1String("TRUE") || s == QLatin1String("Y") || s == QLatin1String("YES") || s == QLatin1String("1"))
+                return qint64(1);
+            if (s == QLatin1String("F") || s == QLatin1String("FALSE") || s == QLatin1String("N") || s == QLatin1String("NO") || s == QLatin1String("0"))
+                return qint64(0);
+            throw bad();
+        }
+        return qint64(value.toBool() ? 1 : 0);
+    }
+    case FieldType::Integer:
+    case FieldType::AutoInc: {
+        if (empty)
+            return QVariant();
+        if (value.typeId() == QMetaType::QString) {
+            const QString s = value.toString().trimmed();
+            bool ok = false;
+            qint64 n = s.toLongLong(&ok);
+            if (!ok) {
+                const double d = QLocale::system().toDouble(s, &ok);
+                if (!ok)
+                    n = qRound64(QLocale::c().toDouble(s, &ok));
+                else
+                    n = qRound64(d);
+            }
+            if (!ok)
+                throw bad();
+            return n;
+        }
+        if (value.typeId() == QMetaType::Double)
+            return qRound64(value.toDouble());
+        bool ok = false;
+        const qint64 n = value.toLongLong(&ok);
+        if (!ok)
+            throw bad();
+        return n;
+    }
+    case FieldType::Float:
+    case FieldType::Currency: {
+        if (empty)
+            return QVariant();
+        if (value.typeId() == QMetaType::QString) {
+            const QString s = value.toString().trimmed();
+            bool ok = false;
+            double d = QLocale::c().toDouble(s, &ok);
+            if (!ok)
+                d = QLocale::system().toDouble(s, &ok);
+            if (!ok)
+                throw bad();
+            return d;
+        }
+        bool ok = false;
+        const double d = value.toDouble(&ok);
+        if (!ok)
+            throw bad();
+        return d;
+    }
+    case FieldType::Date: {
+        if (empty)
+            return QVariant();
+        QDate d;
+        if (value.typeId() == QMetaType::QDate)
+            d = value.toDate();
+        else if (value.typeId() == QMetaType::QDateTime)
+            d = value.toDateTime().date();
+        else
+            d = parseDate(value.toString().trimmed());
+        if (!d.isValid())
+            throw bad();
+        return d.toString(Qt::ISODate);
+    }
+    case FieldType::Time: {
+        if (empty)
+            return QVariant();
+        QTime t;
+        if (value.typeId() == QMetaType::QTime)
+            t = value.toTime();
+        else if (value.typeId() == QMetaType::QDateTime)
+            t = value.toDateTime().time();
+        else
+            t = parseTime(value.toString().trimmed());
+        if (!t.isValid())
+            throw bad();
+        return t.toString(IsoTime);
+    }
+    case FieldType::DateTime: {
+        if (empty)
+            return QVariant();
+        QDateTime dt;
+        if (value.typeId() == QMetaType::QDateTime)
+            dt = value.toDateTime();
+        else if (value.typeId() == QMetaType::QDate)
+            dt = value.toDate().startOfDay();
+        else
+            dt = parseDateTime(value.toString().trimmed());
+        if (!dt.isValid())
+            throw bad();
+        return dt.toString(IsoDateTime);
+    }
+    }
+    return value;
+}
+
+QVariant Table::fromStored(int field, const QVariant& stored) const {
+    const FieldDef& f = m_fields.at(field);
+    if (!stored.isValid())
+        return f.type == FieldType::String ? QVariant(QString()) : QVariant();
+    switch (f.type) {
+    case FieldType::String:
+    case FieldType::Memo: return stored.toString();
+    case FieldType::Logical: return stored.toLongLong() != 0;
+    case FieldType::Integer:
+    case FieldType::AutoInc: return stored.toLongLong();
+    case FieldType::Float:
+    case FieldType::Currency: return stored.toDouble();
+    case FieldType::Date: return QDate::fromString(stored.toString(), Qt::ISODate);
+    case FieldType::Time: return QTime::fromString(stored.toString(), IsoTime);
+    case FieldType::DateTime: return QDateTime::fromString(stored.toString(), IsoDateTime);
+    }
+    return stored;
+}
+
+int Table::addChangeListener(std::function<void()> listener) {
+    const int id = m_nextListener++;
+    m_listeners.append(qMakePair(id, std::move(listener)));
+    return id;
+}
+
+void Table::removeChangeListener(int id) {
+    for (int i = 0; i < m_listeners.size(); ++i)
+        if (m_listeners.at(i).first == id) {
+            m_listeners.removeAt(i);
+            return;
+        }
+}
+
+void Table::changed() {
+    ++m_generation;
+    // Long batches commit now and then so a crash loses at most the last batch.
+    if (m_txDepth > 0 && ++m_writesInTx >= 5000) {
+        exec("COMMIT");
+        exec("BEGIN");
+        m_writesInTx = 0;
+    }
+    const auto listeners = m_listeners;
+    for (const auto& l : listeners)
+        l.second();
+}
+
+} // namespace ks
