@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <sqlite3.h>
+#include <string_view>
 
 namespace ks {
 
@@ -43,6 +44,63 @@ void ksUpper(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
     const QByteArray up = QString::fromUtf8(text, n).toUpper().toUtf8();
     sqlite3_result_text(ctx, up.constData(), static_cast<int>(up.size()), SQLITE_TRANSIENT);
+}
+
+// ks_match(needle, matchCase, f1, f2, ...): index of the first field holding the needle, or -1.
+// Needle and haystack are compared upper-cased unless matchCase; ASCII text avoids any copy.
+bool asciiOnly(const char* s, int n) {
+    for (int i = 0; i < n; ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+bool asciiContainsUpper(const char* hay, int hn, const char* needleUpper, int nn) {
+    if (nn == 0)
+        return true;
+    for (int i = 0; i + nn <= hn; ++i) {
+        int j = 0;
+        while (j < nn) {
+            char c = hay[i + j];
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 32);
+            if (c != needleUpper[j])
+                break;
+            ++j;
+        }
+        if (j == nn)
+            return true;
+    }
+    return false;
+}
+
+void ksMatch(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    const auto* needle = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int nn = sqlite3_value_bytes(argv[0]);
+    const bool matchCase = sqlite3_value_int(argv[1]) != 0;
+    const bool needleAscii = asciiOnly(needle, nn);
+    QString needleUpper; // only built when a non-ASCII comparison needs it
+    for (int i = 2; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            continue;
+        const auto* hay = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+        const int hn = sqlite3_value_bytes(argv[i]);
+        bool found;
+        if (matchCase) {
+            found = nn == 0 || (hn >= nn && std::string_view(hay, static_cast<size_t>(hn)).find(std::string_view(needle, static_cast<size_t>(nn))) != std::string_view::npos);
+        } else if (needleAscii && asciiOnly(hay, hn)) {
+            found = asciiContainsUpper(hay, hn, needle, nn);
+        } else {
+            if (needleUpper.isNull())
+                needleUpper = QString::fromUtf8(needle, nn).toUpper();
+            found = QString::fromUtf8(hay, hn).toUpper().contains(needleUpper);
+        }
+        if (found) {
+            sqlite3_result_int(ctx, i - 2);
+            return;
+        }
+    }
+    sqlite3_result_int(ctx, -1);
 }
 
 struct Stmt {
@@ -204,6 +262,8 @@ void Table::open() {
     if (sqlite3_db_readonly(m_db, "main") == 1)
         throw EngineError(EngineCode::ReadOnly, QStringLiteral("The table file %1 is read-only.").arg(m_path));
     sqlite3_busy_timeout(m_db, 1500);
+    sqlite3_create_function_v2(m_db, "ks_match", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, ksMatch, nullptr,
+                               nullptr, nullptr);
     sqlite3_create_function_v2(m_db, "ks_upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
                                ksUpper, nullptr, nullptr, nullptr);
     // Reading the schema tells a table file from anything else.
@@ -579,6 +639,27 @@ QVector<RowId> Table::findRows(const QStringList& fields, const QVariantList& va
     while ((rc = sqlite3_step(st.s)) == SQLITE_ROW)
         out.append(sqlite3_column_int64(st.s, 0));
     check(rc, QStringLiteral("Locating"));
+    return out;
+}
+
+QVector<Table::TextMatch> Table::searchText(const QList<int>& fields, const QString& text, bool matchCase,
+                                            const QString& indexName) {
+    if (fields.isEmpty())
+        return {};
+    QStringList cols;
+    for (int f : fields)
+        cols << quoteId(m_fields.at(f).name);
+    // The needle goes in upper-cased once; ks_match upper-cases each field as it looks.
+    const QString needle = matchCase ? text : text.toUpper();
+    Stmt st(prepare(QStringLiteral("SELECT rowid, ks_match(?1, ?2, %1) AS m FROM %2 WHERE m >= 0 ORDER BY %3")
+                        .arg(cols.join(QStringLiteral(", ")), quoteId(m_tableName), orderTerms(indexName))));
+    bindValue(st.s, 1, needle);
+    sqlite3_bind_int(st.s, 2, matchCase ? 1 : 0);
+    QVector<TextMatch> out;
+    int rc;
+    while ((rc = sqlite3_step(st.s)) == SQLITE_ROW)
+        out.append(TextMatch{sqlite3_column_int64(st.s, 0), fields.at(sqlite3_column_int(st.s, 1))});
+    check(rc, QStringLiteral("Searching"));
     return out;
 }
 

@@ -63,6 +63,14 @@ public:
     QVector<RowId> findRows(const QStringList& fields, const QVariantList& values, const Filter& filter);
 
     // Bulk work, one transaction each (committed in batches where it is large).
+    // Records where `text` occurs in one of `fields` (table field indexes, looked at in that order),
+    // in the order of `indexName`, each with the first field that holds it. Without `matchCase`
+    // both sides are compared upper-cased (Unicode-aware).
+    struct TextMatch {
+        RowId row;
+        int field;
+    };
+    QVector<TextMatch> searchText(const QList<int>& fields, const QString& text, bool matchCase, const QString& indexName);
     // Distinct non-empty values of a string field in binary order (the category list).
     QStringList distinctValues(const QString& field);
     void setFieldForAll(const QString& field, const QVariant& value);

@@ -180,6 +180,37 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EngineError, m_cur->setIndexName("NOPE"));
     }
 
+    void searchText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<QStringList>("expected"); // "last:field" per match, in key order
+        QTest::newRow("any case") << "SMI" << false << QStringList{"Smith:0", "smithy:0"};
+        QTest::newRow("match case") << "smi" << true << QStringList{"smithy:0"};
+        QTest::newRow("first field wins") << "ann" << false << QStringList{"Smith:1", "Zed:3"};
+        QTest::newRow("accents") << "ÉTÉ" << false << QStringList{"Zed:4"};
+        QTest::newRow("literal specials") << "%_" << false << QStringList{"smithy:4"};
+        QTest::newRow("blanks") << "  " << false << QStringList{"Zed:4"};
+    }
+    void searchText() {
+        QFETCH(QString, text);
+        QFETCH(bool, matchCase);
+        QFETCH(QStringList, expected);
+        add(*m_cur, "Smith", "Ann", "1", "x");
+        add(*m_cur, "smithy", "Bo", "2", "y");
+        add(*m_cur, "Zed", "", "3", "Annex");
+        m_cur->edit();
+        m_cur->setValue("Notes", "l'été  x");
+        m_cur->post();
+        m_cur->locate({"Last"}, {"smithy"});
+        m_cur->edit();
+        m_cur->setValue("Notes", "100%_");
+        m_cur->post();
+        QStringList got;
+        for (const auto& m : m_cur->table()->searchText({0, 1, 2, 3, 4}, text, matchCase, "KEY"))
+            got << QStringLiteral("%1:%2").arg(m_cur->table()->readRecord(m.row).at(0).toString()).arg(m.field);
+        QCOMPARE(got, expected);
+    }
+
     void filterText_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
