@@ -55,6 +55,26 @@ int main(int argc, char** argv) {
     report(QStringLiteral("engine_mark_all"), mark, QStringLiteral("s"));
     report(QStringLiteral("sqlite_update_all"), peerUpdate, QStringLiteral("s"));
     reportRatio(QStringLiteral("engine_mark_all_vs_sqlite"), mark, peerUpdate);
+    // A whole-table read through a cursor, as exports and backups do it.
+    const double scan = medianSeconds(3, [&] {
+        Cursor aux(conn, Contact::TableFile);
+        aux.setFieldNames(Contact::auxFieldNames());
+        aux.open();
+        aux.setIndexName(Contact::UniqueIndex);
+        qint64 chars = 0;
+        aux.disableControls(); // long jobs read inside one transaction
+        for (aux.first(); !aux.eof(); aux.next())
+            for (int f = 0; f < aux.fieldCount(); ++f)
+                chars += aux.value(f).toString().size();
+        aux.enableControls();
+        if (chars == 0)
+            std::abort();
+    });
+    const double peerScan = sqliteMedian(3, peerDb, QStringLiteral(".output /dev/null\nSELECT * FROM Kestrum95 ORDER BY 1,2,3;"),
+                                         QStringLiteral(".mode csv"));
+    report(QStringLiteral("engine_scan_all"), scan, QStringLiteral("s"));
+    report(QStringLiteral("sqlite_csv_export"), peerScan, QStringLiteral("s"));
+    reportRatio(QStringLiteral("engine_scan_all_vs_sqlite_csv"), scan, peerScan);
     report(QStringLiteral("engine_peak_memory"), peakMemoryMb(), QStringLiteral("MB"));
     return 0;
 }

@@ -498,8 +498,14 @@ QVector<QVariant> Table::readRecord(RowId id) {
         return {};
     }
     QVector<QVariant> rec(m_fields.size());
-    for (int i = 0; i < m_fields.size(); ++i)
-        rec[i] = fromStored(i, columnValue(m_readStmt, i));
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const FieldType t = m_fields.at(i).type;
+        if ((t == FieldType::String || t == FieldType::Memo) && sqlite3_column_type(m_readStmt, i) == SQLITE_TEXT)
+            rec[i] = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_readStmt, i)),
+                                       sqlite3_column_bytes(m_readStmt, i)); // the common case, one copy
+        else
+            rec[i] = fromStored(i, columnValue(m_readStmt, i));
+    }
     sqlite3_reset(m_readStmt);
     return rec;
 }
