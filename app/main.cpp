@@ -1,0 +1,17 @@
+#include "app/KestrumStartup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    ks::KestrumStartup startup;
+    switch (startup.start()) {
+    case ks::KestrumStartup::Outcome::Running:
+        return startup.exec();
+    case ks::KestrumStartup::Outcome::SecondInstance:
+        return 0;
+    case ks::KestrumStartup::Outcome::Failed:
+        break;
+    }
+    return 1;
+}
