@@ -105,7 +105,9 @@ PictureFormat::Settings& currentSlot() {
     return s;
 }
 
-bool isQuote(QChar c) { return c == QLatin1Char('"') || c == QLatin1Char('\''); }
+bool isQuote(QChar c) {
+    return c == QLatin1Char('"') || c == QLatin1Char('\'');
+}
 
 // Splits at ';' outside quotes.
 QStringList sections(const QString& picture) {
@@ -152,22 +154,25 @@ bool hasAmPm(const QString& picture) {
         }
         if (c.toUpper() == QLatin1Char('A')) {
             const QStringView rest = QStringView(picture).mid(i);
-            if (rest.startsWith(u"AM/PM", Qt::CaseInsensitive) || rest.startsWith(u"A/P", Qt::CaseInsensitive) ||
-                rest.startsWith(u"AMPM", Qt::CaseInsensitive))
+            if (rest.startsWith(u"AM/PM", Qt::CaseInsensitive) ||
+                rest.startsWith(u"A/P", Qt::CaseInsensitive) || rest.startsWith(u"AMPM", Qt::CaseInsensitive))
                 return true;
         }
     }
     return false;
 }
 
-QString pad(int v, int width) { return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0')); }
+QString pad(int v, int width) {
+    return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0'));
+}
 
 const char* const kShortMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 const char* const kLongMonths[] = {"January", "February", "March",     "April",   "May",      "June",
                                    "July",    "August",   "September", "October", "November", "December"};
 const char* const kShortDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-const char* const kLongDays[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+const char* const kLongDays[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                 "Friday", "Saturday", "Sunday"};
 
 // A picture literal for `text`: quoted when it holds characters the pictures give a meaning to.
 QString quoteLiteral(const QString& text) {
@@ -214,9 +219,15 @@ PictureFormat::Settings PictureFormat::Settings::fromLocale(const QLocale& local
 PictureFormat::PictureFormat() : m_settings(currentSettings()) {}
 PictureFormat::PictureFormat(const Settings& settings) : m_settings(settings) {}
 
-const PictureFormat::Settings& PictureFormat::currentSettings() { return currentSlot(); }
-void PictureFormat::setCurrentSettings(const Settings& settings) { currentSlot() = settings; }
-void PictureFormat::resetCurrentSettings() { currentSlot() = Settings::fromLocale(QLocale::system()); }
+const PictureFormat::Settings& PictureFormat::currentSettings() {
+    return currentSlot();
+}
+void PictureFormat::setCurrentSettings(const Settings& settings) {
+    currentSlot() = settings;
+}
+void PictureFormat::resetCurrentSettings() {
+    currentSlot() = Settings::fromLocale(QLocale::system());
+}
 
 QString PictureFormat::defaultCurrencyFormat() const {
     // The picture's "." is written with the locale's decimal separator, so the picture itself is
@@ -434,7 +445,8 @@ QString PictureFormat::formatDateTime(const QString& picture, const QDateTime& v
             else if (count <= 4)
                 out += dayName(date.dayOfWeek(), count == 4);
             else
-                out += formatDateTime(count == 5 ? m_settings.shortDateFormat : m_settings.longDateFormat, value);
+                out += formatDateTime(count == 5 ? m_settings.shortDateFormat : m_settings.longDateFormat,
+                                      value);
             break;
         case 'H': {
             int h = time.hour();
@@ -538,7 +550,8 @@ QString PictureFormat::fromQtFormat(const QString& qtFormat, const QString& date
         case 'A':
         case 'a':
             // "AP", "ap", "A", "a": the locale's own texts.
-            if (count == 1 && i + 1 < n && (qtFormat.at(i + 1) == QLatin1Char('P') || qtFormat.at(i + 1) == QLatin1Char('p')))
+            if (count == 1 && i + 1 < n &&
+                (qtFormat.at(i + 1) == QLatin1Char('P') || qtFormat.at(i + 1) == QLatin1Char('p')))
                 count = 2;
             out += QStringLiteral("AMPM");
             break;

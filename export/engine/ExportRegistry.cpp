@@ -61,6 +61,9 @@ ExportRegistry::ExportRegistry() {
         k.filter = QString::fromLatin1(info.filter);
         k.extension = QString::fromLatin1(info.extension);
         k.writesFile = info.number != aeClipboard;
+        k.takesFormats = info.number != aeDBF && info.number != aeSQL;
+        k.takesCaptions = info.number != aeXML && info.number != aeDBF && info.number != aeSQL;
+        k.takesHeaderFooter = info.number != aeXML && info.number != aeDBF;
         m_kinds << k;
     }
     useAsciiWriter(m_kinds[aeText], TASCIIExportType::etTxt);

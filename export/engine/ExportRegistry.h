@@ -34,12 +34,15 @@ ExportKindSet allExportKinds();
 // writer instance in the dialog; applyKind sets what the kind changes on that writer.
 struct ExportKind {
     ExportKindNo number = aeText;
-    QString name;      // command-line name: txt, csv, dif, sylk, ...
-    QString caption;   // "Text file"
-    QString filter;    // save-dialog filter, "Text files (*.txt)|*.txt"; empty keeps the current one
-    QString extension; // "txt"; empty keeps the file name's extension
-    QString writerId;  // "ascii"
-    bool writesFile = true;
+    QString name;              // command-line name: txt, csv, dif, sylk, ...
+    QString caption;           // "Text file"
+    QString filter;            // save-dialog filter, "Text files (*.txt)|*.txt"; empty keeps the current one
+    QString extension;         // "txt"; empty keeps the file name's extension
+    QString writerId;          // "ascii"
+    bool writesFile = true;    // false: the clipboard; no file name
+    bool takesFormats = true;  // the value formats apply
+    bool takesCaptions = true; // column captions apply
+    bool takesHeaderFooter = true; // header and footer lines apply
     std::function<std::unique_ptr<TVExport>()> createWriter;
     std::function<void(TVExport&)> applyKind;
 };
@@ -50,7 +53,7 @@ class ExportRegistry {
 public:
     static const ExportRegistry& instance();
 
-    QList<const ExportKind*> kinds() const; // the offered kinds, in number order
+    QList<const ExportKind*> kinds() const;   // the offered kinds, in number order
     const ExportKind* kind(int number) const; // nullptr when not offered
     const ExportKind* kindByName(const QString& name) const;
     // Shown name of any kind number, offered or not ("MS Excel", "XML"); empty when unknown.

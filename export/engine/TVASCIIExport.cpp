@@ -62,7 +62,8 @@ QString plainNumber(const QString& text) {
 }
 
 bool isNumberType(FieldType t) {
-    return t == FieldType::Integer || t == FieldType::AutoInc || t == FieldType::Float || t == FieldType::Currency;
+    return t == FieldType::Integer || t == FieldType::AutoInc || t == FieldType::Float ||
+           t == FieldType::Currency;
 }
 
 } // namespace
@@ -94,10 +95,14 @@ void TVASCIIExport::doRecordFetched(int recNo) {
 
 bool TVASCIIExport::writeData(TVExportStream& out) {
     switch (m_exportType) {
-    case TASCIIExportType::etCSV: return writeCsv(out);
-    case TASCIIExportType::etDIF: return writeDif(out);
-    case TASCIIExportType::etSYLK: return writeSylk(out);
-    case TASCIIExportType::etTxt: break;
+    case TASCIIExportType::etCSV:
+        return writeCsv(out);
+    case TASCIIExportType::etDIF:
+        return writeDif(out);
+    case TASCIIExportType::etSYLK:
+        return writeSylk(out);
+    case TASCIIExportType::etTxt:
+        break;
     }
     return writeTxt(out);
 }
@@ -131,7 +136,8 @@ bool TVASCIIExport::writeCsv(TVExportStream& out) {
         QStringList parts;
         for (int f : exportedFieldIndexes()) {
             const QString caption = columnCaptions().at(f);
-            parts << (m_csvQuoteStrings && needsCsvQuotes(caption, m_csvComma) ? csvQuoted(caption) : caption);
+            parts << (m_csvQuoteStrings && needsCsvQuotes(caption, m_csvComma) ? csvQuoted(caption)
+                                                                               : caption);
         }
         out.writeLine(parts.join(sep));
     }
@@ -216,13 +222,15 @@ bool TVASCIIExport::writeSylk(TVExportStream& out) {
     out.writeLine(QStringLiteral("ID;PVASCIIEXPORT"));
     if (colHeaders()) {
         for (int n = 0; n < fields.size(); ++n)
-            out.writeLine(QStringLiteral("C;X%1;Y1;K").arg(n + 1) + sylkString(columnCaptions().at(fields.at(n))));
+            out.writeLine(QStringLiteral("C;X%1;Y1;K").arg(n + 1) +
+                          sylkString(columnCaptions().at(fields.at(n))));
     }
     int row = colHeaders() ? 2 : 1;
     ds.first();
     while (!ds.eof()) {
         for (int n = 0; n < fields.size(); ++n)
-            out.writeLine(QStringLiteral("C;X%1;Y%2;K").arg(n + 1).arg(row) + sylkString(value(fields.at(n), true)));
+            out.writeLine(QStringLiteral("C;X%1;Y%2;K").arg(n + 1).arg(row) +
+                          sylkString(value(fields.at(n), true)));
         doRecordExported(ds.recNo());
         if (checkStop(out))
             return false;

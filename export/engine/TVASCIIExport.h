@@ -11,8 +11,8 @@ enum class TASCIIExportType { etTxt, etCSV, etDIF, etSYLK };
 
 // Settings of the fixed-width text form.
 struct TTxtOptions {
-    bool AutoCalc = true; // widths from the longest value (and caption)
-    int Spacing = 1;      // blanks added in front of every column
+    bool AutoCalc = true;     // widths from the longest value (and caption)
+    int Spacing = 1;          // blanks added in front of every column
     QStringList ColumnsWidth; // "name=width" lines, used when AutoCalc is off
 };
 

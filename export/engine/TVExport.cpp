@@ -13,7 +13,9 @@ namespace ks {
 
 TVExport::TVExport(QObject* parent) : QObject(parent) {}
 
-TVExport::~TVExport() { disconnect(m_datasetGuard); }
+TVExport::~TVExport() {
+    disconnect(m_datasetGuard);
+}
 
 void TVExport::setDataset(Dataset* dataset) {
     disconnect(m_datasetGuard);
@@ -23,9 +25,13 @@ void TVExport::setDataset(Dataset* dataset) {
         m_datasetGuard = connect(object, &QObject::destroyed, this, [this] { m_dataset = nullptr; });
 }
 
-bool TVExport::execute() { return doExecute(nullptr); }
+bool TVExport::execute() {
+    return doExecute(nullptr);
+}
 
-bool TVExport::execute(QIODevice& device) { return doExecute(&device); }
+bool TVExport::execute(QIODevice& device) {
+    return doExecute(&device);
+}
 
 bool TVExport::doExecute(QIODevice* device) {
     prepareExport(device == nullptr);
@@ -163,9 +169,13 @@ QString TVExport::fieldText(int field) const {
     return m_dataset->asString(field);
 }
 
-void TVExport::abortExport(TVExportStream&) { doStopExport(); }
+void TVExport::abortExport(TVExportStream&) {
+    doStopExport();
+}
 
-QString TVExport::escapeText(int, const QString& text) const { return text; }
+QString TVExport::escapeText(int, const QString& text) const {
+    return text;
+}
 
 void TVExport::showResult() {
     // The shell's own failures (no program for the type) are not the export's business.

@@ -2,8 +2,8 @@
 
 #include "export/engine/ExportError.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <new>
@@ -25,7 +25,8 @@ TVExportStream::TVExportStream(QIODevice& device, const QString& name) : m_devic
     m_written = device.isSequential() ? 0 : device.pos();
 }
 
-TVExportStream::TVExportStream(const QString& fileName) : m_file(std::make_unique<QFile>(fileName)), m_name(fileName) {
+TVExportStream::TVExportStream(const QString& fileName)
+    : m_file(std::make_unique<QFile>(fileName)), m_name(fileName) {
     // Unbuffered: we buffer ourselves, and a full disk must show at the write that hits it.
     if (!m_file->open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
         const QString reason = m_file->errorString();
@@ -49,7 +50,8 @@ void TVExportStream::fail(const QString& what) const {
     if (!target.isEmpty())
         target = QStringLiteral(" \"%1\"").arg(QDir::toNativeSeparators(target));
     const QString reason = m_device ? m_device->errorString() : QString();
-    throw ExportError(QStringLiteral("%1%2: %3").arg(what, target, reason.isEmpty() ? QStringLiteral("unknown error") : reason));
+    throw ExportError(QStringLiteral("%1%2: %3")
+                          .arg(what, target, reason.isEmpty() ? QStringLiteral("unknown error") : reason));
 }
 
 void TVExportStream::writeString(const QString& s) {
@@ -65,7 +67,9 @@ void TVExportStream::writeLine(const QString& s) {
         flush();
 }
 
-void TVExportStream::writeEmptyLine() { writeBytes(QByteArrayLiteral("\r\n")); }
+void TVExportStream::writeEmptyLine() {
+    writeBytes(QByteArrayLiteral("\r\n"));
+}
 
 void TVExportStream::writeBytes(const QByteArray& bytes) {
     m_buffer += bytes;
@@ -73,7 +77,9 @@ void TVExportStream::writeBytes(const QByteArray& bytes) {
         flush();
 }
 
-qint64 TVExportStream::pos() const { return m_written + m_buffer.size(); }
+qint64 TVExportStream::pos() const {
+    return m_written + m_buffer.size();
+}
 
 void TVExportStream::flush() {
     qsizetype done = 0;

@@ -4,7 +4,9 @@
 
 namespace ks {
 
-TVFormats::TVFormats() { reset(); }
+TVFormats::TVFormats() {
+    reset();
+}
 
 void TVFormats::reset() {
     const PictureFormat::Settings& s = PictureFormat::currentSettings();

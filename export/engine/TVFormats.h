@@ -29,7 +29,7 @@ public:
     void setDateFormat(const QString& format);
     void setTimeFormat(const QString& format);
 
-    void reset();                      // every default again
+    void reset();                        // every default again
     void assign(const TVFormats& other); // through the setters, so empty formats get their fallbacks
 
     bool operator==(const TVFormats& o) const = default;

@@ -31,7 +31,9 @@ public:
         for (int i = 0; i < inner.fieldCount(); ++i)
             m_defs << inner.fieldDef(i);
     }
-    void setLabel(const QString& field, const QString& label) { m_defs[fieldIndex(field)].displayLabel = label; }
+    void setLabel(const QString& field, const QString& label) {
+        m_defs[fieldIndex(field)].displayLabel = label;
+    }
     void setVisible(const QString& field, bool on) { m_defs[fieldIndex(field)].visible = on; }
 
     bool isActive() const override { return m_inner.isActive(); }

@@ -16,7 +16,8 @@ using namespace ks;
 
 namespace {
 
-const QStringList kAllFields{"Name", "Notes", "Active", "Qty", "Id", "Price", "Cost", "Born", "Alarm", "Stamp"};
+const QStringList kAllFields{"Name",  "Notes", "Active", "Qty",   "Id",
+                             "Price", "Cost",  "Born",   "Alarm", "Stamp"};
 
 // Compares with a reviewed reference file. A missing or different reference fails; the actual
 // bytes go next to the test executable (name.actual) for review, never into the fixtures.
@@ -27,7 +28,8 @@ bool matchesReference(const QByteArray& actual, const QString& name, QString* wh
     if (!ref.open(QIODevice::ReadOnly)) {
         if (actualFile.open(QIODevice::WriteOnly))
             actualFile.write(actual);
-        *why = QStringLiteral("missing reference file %1 (output left in %2)").arg(path, actualFile.fileName());
+        *why =
+            QStringLiteral("missing reference file %1 (output left in %2)").arg(path, actualFile.fileName());
         return false;
     }
     const QByteArray expected = ref.readAll();
@@ -108,15 +110,24 @@ private slots:
         QTest::addColumn<QString>("reference");
         const int csv = int(TASCIIExportType::etCSV), dif = int(TASCIIExportType::etDIF),
                   slk = int(TASCIIExportType::etSYLK), txt = int(TASCIIExportType::etTxt);
-        QTest::newRow("csv, every field") << csv << "all" << "all.csv";
-        QTest::newRow("csv, default fields") << csv << "" << "default.csv";
-        QTest::newRow("csv, comma separator") << csv << "comma" << "comma.csv";
-        QTest::newRow("csv, no quotes, no captions") << csv << "noquotes" << "noquotes.csv";
-        QTest::newRow("dif, every field") << dif << "all" << "all.dif";
-        QTest::newRow("sylk, every field") << slk << "all" << "all.slk";
-        QTest::newRow("sylk, no captions") << slk << "nocaptions" << "nocaptions.slk";
-        QTest::newRow("text, default fields") << txt << "" << "default.txt";
-        QTest::newRow("text, fixed widths") << txt << "widths" << "widths.txt";
+        QTest::newRow("csv, every field") << csv << "all"
+                                          << "all.csv";
+        QTest::newRow("csv, default fields") << csv << ""
+                                             << "default.csv";
+        QTest::newRow("csv, comma separator") << csv << "comma"
+                                              << "comma.csv";
+        QTest::newRow("csv, no quotes, no captions") << csv << "noquotes"
+                                                     << "noquotes.csv";
+        QTest::newRow("dif, every field") << dif << "all"
+                                          << "all.dif";
+        QTest::newRow("sylk, every field") << slk << "all"
+                                           << "all.slk";
+        QTest::newRow("sylk, no captions") << slk << "nocaptions"
+                                           << "nocaptions.slk";
+        QTest::newRow("text, default fields") << txt << ""
+                                              << "default.txt";
+        QTest::newRow("text, fixed widths") << txt << "widths"
+                                            << "widths.txt";
     }
     void referenceFiles() {
         QFETCH(int, type);
@@ -184,8 +195,10 @@ private slots:
     void fileErrorsBecomeMessages_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing folder") << "no/such/folder/out.csv" << "No such file or directory";
-        QTest::newRow("disk full") << "/dev/full" << "No space left on device";
+        QTest::newRow("missing folder") << "no/such/folder/out.csv"
+                                        << "No such file or directory";
+        QTest::newRow("disk full") << "/dev/full"
+                                   << "No space left on device";
     }
     void fileErrorsBecomeMessages() {
         QFETCH(QString, file);
@@ -230,12 +243,15 @@ private slots:
         QTest::newRow("null date is empty") << "Born" << 3 << none << "";
         QTest::newRow("zero integer") << "Qty" << 4 << none << "0";
         QTest::newRow("user integer format") << "qty" << 1 << QStringList{"junk", " QTY = 0 "} << "1234567";
-        QTest::newRow("first matching line wins") << "Qty" << 1 << QStringList{"Qty=0", "Qty=#,##0"} << "1234567";
+        QTest::newRow("first matching line wins")
+            << "Qty" << 1 << QStringList{"Qty=0", "Qty=#,##0"} << "1234567";
         QTest::newRow("user float format") << "Price" << 1 << QStringList{"Price=0.0000"} << "1234.5000";
-        QTest::newRow("user currency format") << "Cost" << 1 << QStringList{"Cost=#,##0.00 \"EUR\""} << "12.50 EUR";
+        QTest::newRow("user currency format")
+            << "Cost" << 1 << QStringList{"Cost=#,##0.00 \"EUR\""} << "12.50 EUR";
         QTest::newRow("user date format") << "Born" << 1 << QStringList{"Born=yyyymmdd"} << "20240305";
         QTest::newRow("user time format") << "Alarm" << 1 << QStringList{"Alarm=hh:nn"} << "14:07";
-        QTest::newRow("user date-time format") << "Stamp" << 2 << QStringList{"Stamp=yyyy-MM-dd hh:nn"} << "1999-12-31 23:59";
+        QTest::newRow("user date-time format")
+            << "Stamp" << 2 << QStringList{"Stamp=yyyy-MM-dd hh:nn"} << "1999-12-31 23:59";
         QTest::newRow("string never reformatted") << "Name" << 1 << QStringList{"Name=0.00"} << "Baker";
         QTest::newRow("memo never reformatted") << "Notes" << 2 << QStringList{"Notes=0"} << "tab\there, a;b";
         QTest::newRow("boolean ignores a picture") << "Active" << 2 << QStringList{"Active=0"} << "No";
@@ -294,18 +310,20 @@ private slots:
         TVASCIIExport w;
         w.setExportType(TASCIIExportType::etCSV);
         w.setDataset(&ds);
-        w.setCaptions({QStringLiteral("  full NAME = Who "), QStringLiteral("Who=Person"), QStringLiteral("Qty"),
-                       QStringLiteral("Born = Birthday;date")});
+        w.setCaptions({QStringLiteral("  full NAME = Who "), QStringLiteral("Who=Person"),
+                       QStringLiteral("Qty"), QStringLiteral("Born = Birthday;date")});
         w.setExportedFields({});
         QByteArray out = run(w);
         QCOMPARE(w.columnCaptions().size(), 10);
         QCOMPARE(w.columnCaptions().at(0), QStringLiteral("Person"));
         QCOMPARE(w.columnCaptions().at(4), QStringLiteral("Id"));
         // Hidden Id and the memo are left out; a caption holding the separator is quoted.
-        QVERIFY2(out.startsWith("Person;Active;Qty;Price;Cost;\"Birthday;date\";Alarm;Stamp\r\n"), out.constData());
+        QVERIFY2(out.startsWith("Person;Active;Qty;Price;Cost;\"Birthday;date\";Alarm;Stamp\r\n"),
+                 out.constData());
 
         // Listed fields count by name or label, in table order whatever the list order.
-        w.setExportedFields({QStringLiteral("stamp"), QStringLiteral("FULL NAME"), QStringLiteral("notes"), QStringLiteral("id")});
+        w.setExportedFields({QStringLiteral("stamp"), QStringLiteral("FULL NAME"), QStringLiteral("notes"),
+                             QStringLiteral("id")});
         out = run(w);
         QVERIFY2(out.startsWith("Person;Notes;Id;Stamp\r\n\"Baker\";\"Line one"), out.constData());
     }
@@ -328,10 +346,13 @@ private slots:
         QTest::addColumn<int>("stopAt");
         QTest::addColumn<QByteArray>("tail");
         QTest::newRow("csv") << int(TASCIIExportType::etCSV) << 2 << QByteArray("\r\n-42\r\n");
-        QTest::newRow("dif") << int(TASCIIExportType::etDIF) << 2 << QByteArray("0,-42\r\nV\r\n-1,0\r\nEOD\r\n");
+        QTest::newRow("dif") << int(TASCIIExportType::etDIF) << 2
+                             << QByteArray("0,-42\r\nV\r\n-1,0\r\nEOD\r\n");
         QTest::newRow("sylk") << int(TASCIIExportType::etSYLK) << 2 << QByteArray("K\"-42\"\r\nE\r\n");
-        QTest::newRow("text") << int(TASCIIExportType::etTxt) << 2 << QByteArray("-42\r\n\r\nFooter line\r\n");
-        QTest::newRow("text, last record") << int(TASCIIExportType::etTxt) << 4 << QByteArray("0\r\n\r\nFooter line\r\n");
+        QTest::newRow("text") << int(TASCIIExportType::etTxt) << 2
+                              << QByteArray("-42\r\n\r\nFooter line\r\n");
+        QTest::newRow("text, last record")
+            << int(TASCIIExportType::etTxt) << 4 << QByteArray("0\r\n\r\nFooter line\r\n");
     }
     void stopEndsAfterCurrentRecord() {
         QFETCH(int, type);

@@ -76,7 +76,8 @@ private slots:
 
     void integersKeepEveryDigit() {
         const PictureFormat pf{PictureFormat::Settings()};
-        QCOMPARE(pf.formatInteger(QStringLiteral("#,###,##0"), 9007199254740993LL), QStringLiteral("9,007,199,254,740,993"));
+        QCOMPARE(pf.formatInteger(QStringLiteral("#,###,##0"), 9007199254740993LL),
+                 QStringLiteral("9,007,199,254,740,993"));
         QCOMPARE(pf.formatInteger(QStringLiteral("0"), std::numeric_limits<qint64>::min()),
                  QStringLiteral("-9223372036854775808"));
     }
@@ -133,11 +134,21 @@ private slots:
         QTest::addColumn<QString>("qt");
         QTest::addColumn<QString>("dateSep");
         QTest::addColumn<QString>("picture");
-        QTest::newRow("german date") << "dd.MM.yy" << "." << "dd/MM/yy";
-        QTest::newRow("us time") << "h:mm AP" << "/" << "h:nn AMPM";
-        QTest::newRow("time zone dropped") << "HH:mm:ss t" << "/" << "hh:nn:ss";
-        QTest::newRow("quoted text") << "'Week' d" << "/" << "\"Week\" d";
-        QTest::newRow("escaped quote") << "h 'o''clock'" << "/" << "h \"o'clock\"";
+        QTest::newRow("german date") << "dd.MM.yy"
+                                     << "."
+                                     << "dd/MM/yy";
+        QTest::newRow("us time") << "h:mm AP"
+                                 << "/"
+                                 << "h:nn AMPM";
+        QTest::newRow("time zone dropped") << "HH:mm:ss t"
+                                           << "/"
+                                           << "hh:nn:ss";
+        QTest::newRow("quoted text") << "'Week' d"
+                                     << "/"
+                                     << "\"Week\" d";
+        QTest::newRow("escaped quote") << "h 'o''clock'"
+                                       << "/"
+                                       << "h \"o'clock\"";
     }
     void qtFormatsTranslate() {
         QFETCH(QString, qt);
@@ -152,10 +163,12 @@ private slots:
         QCOMPARE(s.thousandSeparator, QStringLiteral("."));
         QCOMPARE(s.dateSeparator, QStringLiteral("."));
         const PictureFormat pf(s);
-        QCOMPARE(pf.formatDateTime(s.shortDateFormat, kStamp), QLocale(QLocale::German, QLocale::Germany).toString(kStamp.date(), QLocale::ShortFormat));
+        QCOMPARE(pf.formatDateTime(s.shortDateFormat, kStamp),
+                 QLocale(QLocale::German, QLocale::Germany).toString(kStamp.date(), QLocale::ShortFormat));
         QCOMPARE(pf.formatFloat(QStringLiteral("#,##0.00"), 1234.5), QStringLiteral("1.234,50"));
         const auto us = PictureFormat::Settings::fromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-        QCOMPARE(PictureFormat(us).formatDateTime(us.shortDateFormat + QLatin1Char(' ') + us.shortTimeFormat, kStamp),
+        QCOMPARE(PictureFormat(us).formatDateTime(us.shortDateFormat + QLatin1Char(' ') + us.shortTimeFormat,
+                                                  kStamp),
                  QStringLiteral("3/5/24 2:07 PM"));
     }
 };
