@@ -105,6 +105,7 @@ TfrmSearch::TfrmSearch(TfrmGlobal& data, ViewHost& view, ContactHost& host, Sear
     stgFound->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     stgFound->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     stgFound->horizontalHeader()->setHighlightSections(false);
+    stgFound->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     stgFound->horizontalHeader()->setDefaultSectionSize(64);
     sizeColumns();
 

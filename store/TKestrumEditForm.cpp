@@ -192,6 +192,12 @@ TKestrumEditForm::TKestrumEditForm(TfrmGlobal& data, QWidget* parent) : QDialog(
     left->addWidget(makeLabel(this, "lblNotes", QStringLiteral("Notes")), row, 0, Qt::AlignTop);
     left->addWidget(memNotes, row++, 1);
     left->setColumnMinimumWidth(1, 260);
+    // Room for both sets of captions, so switching the entry type does not resize the dialog.
+    int captionWidth = 0;
+    for (const char* caption : {"Last Name", "First Name", "Company", "Home", "Work", "Business", "Contact 1",
+                                "Contact 2", "Phone", "Data", "Category"})
+        captionWidth = qMax(captionWidth, lblLastName->fontMetrics().horizontalAdvance(QLatin1String(caption)));
+    left->setColumnMinimumWidth(0, captionWidth + 4);
 
     auto* right = new QGridLayout;
     row = 0;
@@ -231,7 +237,7 @@ TKestrumEditForm::TKestrumEditForm(TfrmGlobal& data, QWidget* parent) : QDialog(
     top->addWidget(pnlButtons);
     top->setSizeConstraint(QLayout::SetFixedSize); // a dialog border: not resizable
 
-    QWidget* previous = rbPersonal;
+    QWidget* previous = rbBusiness;
     setTabOrder(rbPersonal, rbBusiness);
     for (const Binding& b : std::as_const(m_bindings)) {
         setTabOrder(previous, b.input);

@@ -109,6 +109,20 @@ private slots:
         QCOMPARE(w<QLineEdit>("edtZip")->maxLength(), 11);
         QCOMPARE(w<QLineEdit>("edtEmail")->maxLength(), 255);
         QVERIFY(!form->EntryChanged());
+
+        const QStringList tabOrder{"rbPersonal",   "rbBusiness",    "cmbCategory",  "edtLastName", "edtFirstName",
+                                   "edtContact",   "edtHomePhone",  "edtWorkPhone", "edtFax",      "edtAlternate",
+                                   "memNotes",     "edtAddressOne", "edtAddressTwo", "edtCity",    "cmbState",
+                                   "edtZip",       "edtCountry",    "edtEmail",     "edtUser1",    "edtUser2",
+                                   "edtUser3",     "btnSave",       "btnNew",       "btnExit"};
+        QStringList chain;
+        QWidget* at = w<QRadioButton>("rbPersonal");
+        do {
+            if (tabOrder.contains(at->objectName()) && !chain.contains(at->objectName()))
+                chain << at->objectName();
+            at = at->nextInFocusChain();
+        } while (at != w<QRadioButton>("rbPersonal"));
+        QCOMPARE(chain, tabOrder);
     }
 
     void exitWithoutTypingClosesAtOnce_data() {
