@@ -119,7 +119,7 @@ QString TVExport::userFormatFor(int field) const {
 }
 
 QString TVExport::fieldText(int field) const {
-    if (m_dataset->isNull(field))
+    if (!m_dataset || m_dataset->isNull(field))
         return QString();
     const FieldDef& def = m_dataset->fieldDef(field);
     const QString user = m_running ? m_fieldUserFormat.at(field) : userFormatFor(field);

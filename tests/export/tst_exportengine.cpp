@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <unistd.h>
+
 using namespace ks;
 
 namespace {
@@ -199,12 +201,21 @@ private slots:
                                         << "No such file or directory";
         QTest::newRow("disk full") << "/dev/full"
                                    << "No space left on device";
+        QTest::newRow("read-only folder") << "locked/out.csv"
+                                          << "Permission denied";
     }
     void fileErrorsBecomeMessages() {
         QFETCH(QString, file);
         QFETCH(QString, reason);
         if (file.startsWith(QLatin1String("/dev/")) && !QFile::exists(file))
             QSKIP("no /dev/full here");
+        if (file.startsWith(QLatin1String("locked/"))) {
+            if (::geteuid() == 0)
+                QSKIP("root writes into read-only folders");
+            QVERIFY(QDir(m_table->path(QString())).mkdir(QStringLiteral("locked")));
+            QFile::setPermissions(m_table->path(QStringLiteral("locked")),
+                                  QFile::ReadOwner | QFile::ExeOwner);
+        }
         TVASCIIExport w;
         w.setFileName(file.startsWith(QLatin1Char('/')) ? file : m_table->path(file));
         w.setDataset(&m_table->cursor());
