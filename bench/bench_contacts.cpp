@@ -109,10 +109,10 @@ int main(int argc, char** argv) {
     // The search dialog's search: every field, any case, one row per record with its cells read.
     ContactSearch search(*data);
     MatchTableModel model;
-    QList<GridColumn> columns;
+    QList<MatchColumn> columns;
     for (const QString& f : Contact::auxFieldNames())
         if (f != Contact::Notes)
-            columns << GridColumn{f, f};
+            columns << MatchColumn{f, f};
     model.setColumns(columns);
     auto runSearch = [&](const QString& text, int cellRows) {
         model.setMatches(search.source(), search.find({text, true, {}, false}));

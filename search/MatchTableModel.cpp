@@ -18,7 +18,7 @@ MatchTableModel::MatchTableModel(QObject* parent) : QAbstractTableModel(parent),
 
 MatchTableModel::~MatchTableModel() = default;
 
-void MatchTableModel::setColumns(const QList<GridColumn>& columns) {
+void MatchTableModel::setColumns(const QList<MatchColumn>& columns) {
     beginResetModel();
     m_columns = columns;
     m_cache.clear();
@@ -29,7 +29,7 @@ void MatchTableModel::setColumns(const QList<GridColumn>& columns) {
 void MatchTableModel::resolveFields() {
     m_columnFields.clear();
     auto table = m_source ? m_source->table() : nullptr;
-    for (const GridColumn& c : std::as_const(m_columns))
+    for (const MatchColumn& c : std::as_const(m_columns))
         m_columnFields << (table ? table->fieldIndex(c.field) : -1);
 }
 

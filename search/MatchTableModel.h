@@ -13,8 +13,9 @@ namespace ks {
 
 class Cursor;
 
-// One column of the main window's grid: the field it shows and its title.
-struct GridColumn {
+// A value column of the match list: one column of the main window's grid, the field it shows and
+// its title.
+struct MatchColumn {
     QString field;
     QString title;
 };
@@ -28,8 +29,8 @@ public:
     explicit MatchTableModel(QObject* parent = nullptr);
     ~MatchTableModel() override;
 
-    void setColumns(const QList<GridColumn>& columns);
-    const QList<GridColumn>& columns() const { return m_columns; }
+    void setColumns(const QList<MatchColumn>& columns);
+    const QList<MatchColumn>& columns() const { return m_columns; }
     // The matches of a search on the table the cursor reads.
     void setMatches(const Cursor& source, const QVector<Table::TextMatch>& matches);
     void clear();
@@ -65,7 +66,7 @@ private:
     void resolveFields();
 
     List m_list{*this};
-    QList<GridColumn> m_columns;
+    QList<MatchColumn> m_columns;
     const Cursor* m_source = nullptr;
     QVector<Table::TextMatch> m_matches;
     QVector<int> m_columnFields; // table field of each grid column; -1 when the table lacks it

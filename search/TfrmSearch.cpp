@@ -37,7 +37,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) 
 } // namespace
 
 TfrmSearch::TfrmSearch(TfrmGlobal& data, ViewHost& view, ContactHost& host, SearchHost& search, JobFrame& frame,
-                       const QList<GridColumn>& columns, QWidget* parent)
+                       const QList<MatchColumn>& columns, QWidget* parent)
     : QDialog(parent), m_data(data), m_view(view), m_host(host), m_searchHost(search), m_frame(frame),
       m_search(data), m_model(std::make_unique<MatchTableModel>()) {
     setObjectName(QStringLiteral("TfrmSearch"));
@@ -52,13 +52,16 @@ TfrmSearch::TfrmSearch(TfrmGlobal& data, ViewHost& view, ContactHost& host, Sear
     lblMatching->setObjectName(QStringLiteral("lblMatching"));
     lblMatching->setMinimumWidth(120);
     auto* searchFor = new QLabel(QStringLiteral("Search For"), this);
+    searchFor->setObjectName(QStringLiteral("lblSearchFor"));
     searchFor->setBuddy(txtSearch);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(searchFor);
     searchRow->addWidget(txtSearch, 1);
     searchRow->addWidget(btnStartSearch);
     searchRow->addSpacing(24);
-    searchRow->addWidget(new QLabel(QStringLiteral("Matching Items"), this));
+    auto* matchingItems = new QLabel(QStringLiteral("Matching Items"), this);
+    matchingItems->setObjectName(QStringLiteral("lblMatchingItems"));
+    searchRow->addWidget(matchingItems);
     searchRow->addWidget(lblMatching);
 
     auto* grpFields = new QGroupBox(QStringLiteral("Search Fields"), this);
@@ -184,7 +187,7 @@ TfrmSearch::~TfrmSearch() {
     stgFound->setModel(nullptr);
 }
 
-void TfrmSearch::setGridColumns(const QList<GridColumn>& columns) {
+void TfrmSearch::setGridColumns(const QList<MatchColumn>& columns) {
     m_model->setColumns(columns);
     sizeColumns();
 }

@@ -32,12 +32,12 @@ class TfrmSearch : public QDialog {
     Q_OBJECT
 public:
     TfrmSearch(TfrmGlobal& data, ViewHost& view, ContactHost& host, SearchHost& search, JobFrame& frame,
-               const QList<GridColumn>& columns, QWidget* parent = nullptr);
+               const QList<MatchColumn>& columns, QWidget* parent = nullptr);
     ~TfrmSearch() override;
 
     // The main window's grid columns (field and title) in grid order; titles and values of the
     // match list follow them.
-    void setGridColumns(const QList<GridColumn>& columns);
+    void setGridColumns(const QList<MatchColumn>& columns);
     const MatchList& matches() const { return m_model->matchList(); }
     MatchTableModel& matchModel() const { return *m_model; }
 

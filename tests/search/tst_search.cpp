@@ -24,7 +24,7 @@ using namespace ks;
 
 namespace {
 // The main window's standard columns.
-QList<GridColumn> gridColumns() {
+QList<MatchColumn> gridColumns() {
     return {{Contact::LastName, "Last Name/Business"}, {Contact::FirstName, "First Name/Contact 1"},
             {Contact::HomePhone, "Phone"},              {Contact::BusinessPhone, "Work/Data Phone"},
             {Contact::AlternatePhone, "Other Phone"},   {Contact::Fax, "Fax"},
