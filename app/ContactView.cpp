@@ -70,6 +70,7 @@ QString ContactView::sortField() const {
 void ContactView::SortByColumn(int column) {
     if (column < 0 || column >= m_grid.gridModel().columnCount())
         return;
+    const RowId current = m_cursor.currentRowId();
     m_grid.focusColumn(column);
     m_grid.selectCurrentRow();
     if (column == m_grid.sortColumn()) {
@@ -83,6 +84,9 @@ void ContactView::SortByColumn(int column) {
         m_data.tblPhoneBook()->open();
     if (!m_data.tblAuxPhoneBook()->isOpen())
         m_data.tblAuxPhoneBook()->open();
+    // The new order starts on its first record; back to the user's before anything is selected,
+    // or a sort would quietly add that first row to the selection that Remove and Export act on.
+    m_cursor.gotoRowId(current);
     m_grid.selectCurrentRow();
 }
 

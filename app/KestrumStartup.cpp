@@ -29,7 +29,7 @@ KestrumStartup::~KestrumStartup() {
 
 KestrumStartup::Outcome KestrumStartup::start() {
     // 1. The application: names, title, help file.
-    QCoreApplication::setApplicationName(QStringLiteral("kestrum"));
+    QCoreApplication::setApplicationName(AppInfo::Product); // also the title of message boxes
     QGuiApplication::setApplicationDisplayName(AppInfo::Title);
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrum"));
     qApp->setProperty("helpFile", AppInfo::HelpFile);

@@ -347,12 +347,8 @@ void TKestrumMainForm::dbgPersonTitleClick(int column) {
     try {
         if (!SaveView())
             return;
-        const RowId current = m_data.tblPhoneBook()->currentRowId();
         try {
             SortByColumn(column);
-            // Back on the user's record before the view is restored: restoring a category selects
-            // the current row, and that must be the user's row, not the first of the new order.
-            m_data.tblPhoneBook()->gotoRowId(current);
         } catch (const EngineError& e) {
             Prompt::current().error(e.message());
         }
