@@ -2,6 +2,7 @@
 
 #include "common/PictureFormat.h"
 #include "common/Prompt.h"
+#include "export/dialog/ExportFieldLists.h"
 #include "export/dialog/ExportOptionsFile.h"
 #include "export/dialog/TVExportDialog.h"
 #include "export/engine/ExportError.h"
@@ -13,7 +14,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -122,7 +122,8 @@ void TfrmExport::buildUi() {
     typeLayout->addStretch();
     m_pcExport->addTab(m_tsExportType, QStringLiteral("Export &Type"));
 
-    m_pcExport->addTab(buildFieldsPage(), QStringLiteral("F&ields"));
+    m_tsFields = new ExportFieldLists;
+    m_pcExport->addTab(m_tsFields, QStringLiteral("F&ields"));
     m_pcExport->addTab(buildFormatsPage(), QStringLiteral("&Formats"));
 
     // Header and footer
@@ -182,52 +183,8 @@ void TfrmExport::buildUi() {
     connect(m_kindGroup, &QButtonGroup::idClicked, this, &TfrmExport::rgExportTypeClick);
     connect(m_pcExport, &QTabWidget::currentChanged, this, [this] {
         if (m_pcExport->currentWidget() == m_tsFields)
-            fieldsPageShown();
+            m_tsFields->pageShown();
     });
-}
-
-QWidget* TfrmExport::buildFieldsPage() {
-    m_tsFields = named(new QWidget, "tsFields");
-    auto* grid = new QGridLayout(m_tsFields);
-    m_lstAvailable = named(new QListWidget, "lstAvailable");
-    m_lstExported = named(new QListWidget, "lstExported");
-    m_btnAdd = named(new QPushButton(QStringLiteral(">")), "btnAdd");
-    m_btnAddAll = named(new QPushButton(QStringLiteral(">>")), "btnAddAll");
-    m_btnRemove = named(new QPushButton(QStringLiteral("<")), "btnRemove");
-    m_btnRemoveAll = named(new QPushButton(QStringLiteral("<<")), "btnRemoveAll");
-    auto* buttons = new QVBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* b : {m_btnAdd, m_btnAddAll, m_btnRemove, m_btnRemoveAll})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    grid->addWidget(new QLabel(QStringLiteral("Available fields:")), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Exported fields:")), 0, 2);
-    grid->addWidget(m_lstAvailable, 1, 0);
-    grid->addLayout(buttons, 1, 1);
-    grid->addWidget(m_lstExported, 1, 2);
-
-    for (QListWidget* list : {m_lstAvailable, m_lstExported}) {
-        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        list->setDragEnabled(true);
-        list->setAcceptDrops(true);
-        list->setDragDropMode(QAbstractItemView::DragDrop);
-        list->setDefaultDropAction(Qt::CopyAction);
-        list->viewport()->installEventFilter(this);
-    }
-    connect(m_btnAdd, &QPushButton::clicked, this,
-            [this] { moveFields(m_lstAvailable, m_lstExported, false); });
-    connect(m_btnAddAll, &QPushButton::clicked, this,
-            [this] { moveFields(m_lstAvailable, m_lstExported, true); });
-    connect(m_btnRemove, &QPushButton::clicked, this,
-            [this] { moveFields(m_lstExported, m_lstAvailable, false); });
-    connect(m_btnRemoveAll, &QPushButton::clicked, this,
-            [this] { moveFields(m_lstExported, m_lstAvailable, true); });
-    connect(m_lstAvailable, &QListWidget::itemDoubleClicked, this,
-            [this] { moveFields(m_lstAvailable, m_lstExported, false); });
-    connect(m_lstExported, &QListWidget::itemDoubleClicked, this,
-            [this] { moveFields(m_lstExported, m_lstAvailable, false); });
-    updateFieldButtons();
-    return m_tsFields;
 }
 
 QWidget* TfrmExport::buildFormatsPage() {
@@ -292,8 +249,7 @@ QLineEdit* TfrmExport::formatEdit(int index) const {
 void TfrmExport::setDataset(Dataset* dataset, bool onlyVisibleFields) {
     m_dataset = dataset;
     m_offeredFields.clear();
-    m_lstAvailable->clear();
-    m_lstExported->clear();
+    m_tsFields->clear();
     m_cmbFieldName->clear();
     m_sgCaptions->setRowCount(0);
     if (!dataset)
@@ -303,8 +259,7 @@ void TfrmExport::setDataset(Dataset* dataset, bool onlyVisibleFields) {
         if (onlyVisibleFields && !def.visible)
             continue;
         m_offeredFields << f;
-        auto* item = new QListWidgetItem(def.displayName(), m_lstAvailable);
-        item->setData(Qt::UserRole, f);
+        m_tsFields->addField(def.displayName(), f, false);
         if (def.type != FieldType::String && def.type != FieldType::Memo && def.type != FieldType::Logical)
             m_cmbFieldName->addItem(def.name, f);
         const int row = m_sgCaptions->rowCount();
@@ -317,7 +272,6 @@ void TfrmExport::setDataset(Dataset* dataset, bool onlyVisibleFields) {
     if (m_cmbFieldName->count() > 0)
         m_cmbFieldName->setCurrentIndex(0);
     m_gbUser->setEnabled(m_cmbFieldName->count() > 0);
-    updateFieldButtons();
 }
 
 void TfrmExport::configure(const TVExportDialog& c) {
@@ -451,79 +405,7 @@ void TfrmExport::btnSelectClick() {
 
 // --- Fields ---
 
-void TfrmExport::moveFields(QListWidget* from, QListWidget* to, bool all) {
-    QList<QListWidgetItem*> items;
-    int firstSelected = -1;
-    if (all) {
-        for (int i = 0; i < from->count(); ++i)
-            items << from->item(i);
-    } else {
-        for (int i = 0; i < from->count(); ++i)
-            if (from->item(i)->isSelected()) {
-                if (firstSelected < 0)
-                    firstSelected = i;
-                items.prepend(from->item(i)); // from last to first
-            }
-    }
-    for (QListWidgetItem* item : std::as_const(items)) {
-        from->takeItem(from->row(item));
-        item->setSelected(false);
-        to->addItem(item);
-    }
-    from->setFocus();
-    from->clearSelection();
-    if (from->count() > 0) {
-        const int row = firstSelected < 0 ? 0 : qMin(firstSelected, from->count() - 1);
-        from->setCurrentRow(row);
-        from->item(row)->setSelected(true);
-    }
-    updateFieldButtons();
-}
-
-void TfrmExport::updateFieldButtons() {
-    m_btnAdd->setEnabled(m_lstAvailable->count() > 0);
-    m_btnAddAll->setEnabled(m_lstAvailable->count() > 0);
-    m_btnRemove->setEnabled(m_lstExported->count() > 0);
-    m_btnRemoveAll->setEnabled(m_lstExported->count() > 0);
-}
-
-void TfrmExport::fieldsPageShown() {
-    QListWidget* list = m_lstAvailable->count() > 0 ? m_lstAvailable : m_lstExported;
-    if (list->count() == 0)
-        return;
-    list->setFocus();
-    if (list->currentRow() <= 0) {
-        list->setCurrentRow(0);
-        list->item(0)->setSelected(true);
-    }
-}
-
 bool TfrmExport::eventFilter(QObject* watched, QEvent* event) {
-    // Dropping entries of one field list on the other moves the source's selected entries.
-    for (QListWidget* list : {m_lstAvailable, m_lstExported}) {
-        if (watched != list->viewport())
-            continue;
-        QListWidget* other = list == m_lstAvailable ? m_lstExported : m_lstAvailable;
-        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-            auto* e = static_cast<QDropEvent*>(event);
-            if (e->source() == other)
-                e->acceptProposedAction();
-            else
-                e->ignore();
-            return true;
-        }
-        if (event->type() == QEvent::Drop) {
-            auto* e = static_cast<QDropEvent*>(event);
-            if (e->source() == other) {
-                moveFields(other, list, false);
-                e->setDropAction(Qt::CopyAction); // we moved them; the source must not remove them
-                e->accept();
-            } else {
-                e->ignore();
-            }
-            return true;
-        }
-    }
     if (watched == m_lstUserFormats && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         btnUserDeleteClick();
@@ -703,8 +585,8 @@ void TfrmExport::writerBeginExport(TVExport& w, const ExportKind& kind) {
     if (m_ownerBeginExport)
         m_ownerBeginExport(w);
     QStringList names;
-    for (int i = 0; i < m_lstExported->count(); ++i)
-        names << m_dataset->fieldDef(m_lstExported->item(i)->data(Qt::UserRole).toInt()).name;
+    for (int f : m_tsFields->exportedFields())
+        names << m_dataset->fieldDef(f).name;
     w.setExportedFields(names);
     if (kind.takesFormats) {
         TVFormats& f = w.formats();
@@ -798,15 +680,10 @@ void TfrmExport::loadOptions(const QString& path) {
         for (int i = 0; i < 6; ++i)
             m_edtFormats[i]->setText(v.formats[i]);
     if (m_saveOptions.testFlag(soFields) && m_dataset) {
-        m_lstAvailable->clear();
-        m_lstExported->clear();
-        for (int i = 0; i < m_offeredFields.size(); ++i) {
-            const int f = m_offeredFields.at(i);
-            auto* item =
-                new QListWidgetItem(fieldLabel(f), v.fieldExported.value(i) ? m_lstExported : m_lstAvailable);
-            item->setData(Qt::UserRole, f);
-        }
-        updateFieldButtons();
+        m_tsFields->clear();
+        for (int i = 0; i < m_offeredFields.size(); ++i)
+            m_tsFields->addField(fieldLabel(m_offeredFields.at(i)), m_offeredFields.at(i),
+                                 v.fieldExported.value(i));
     }
     if (m_currentKind)
         applyKind(m_currentKind);
@@ -821,8 +698,8 @@ void TfrmExport::saveOptions(const QString& path) const {
         v.formats[i] = m_edtFormats[i]->text();
     if (m_dataset) {
         QSet<int> exported;
-        for (int i = 0; i < m_lstExported->count(); ++i)
-            exported.insert(m_lstExported->item(i)->data(Qt::UserRole).toInt());
+        for (int f : m_tsFields->exportedFields())
+            exported.insert(f);
         for (int f = 0; f < m_dataset->fieldCount(); ++f) {
             v.fieldLabels << fieldLabel(f);
             v.fieldExported << exported.contains(f);

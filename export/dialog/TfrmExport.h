@@ -26,6 +26,7 @@ class QTableWidget;
 namespace ks {
 
 class Dataset;
+class ExportFieldLists;
 class TVExport;
 class TVExportDialog;
 
@@ -66,7 +67,6 @@ protected:
 
 private:
     void buildUi();
-    QWidget* buildFieldsPage();
     QWidget* buildFormatsPage();
     void openWindow();
     void applyKind(const ExportKind* kind);
@@ -75,9 +75,6 @@ private:
     void leaveExporting();
     void writerBeginExport(TVExport& writer, const ExportKind& kind);
     void writerRecordExported(TVExport& writer, int recNo);
-    void moveFields(QListWidget* from, QListWidget* to, bool all);
-    void updateFieldButtons();
-    void fieldsPageShown();
     void fillSuggestedFormats();
     void updateUserFormatButtons();
     QLineEdit* formatEdit(int index) const; // Integer, Float, Date, Time, DateTime, Currency
@@ -102,18 +99,12 @@ private:
     QPushButton* m_btnLoadOptions = nullptr;
     QTabWidget* m_pcExport = nullptr;
     QWidget* m_tsExportType = nullptr;
-    QWidget* m_tsFields = nullptr;
+    ExportFieldLists* m_tsFields = nullptr;
     QWidget* m_tsFormats = nullptr;
     QWidget* m_tsHeaderFooter = nullptr;
     QWidget* m_tsCaptions = nullptr;
     QGroupBox* m_rgExportType = nullptr;
     QButtonGroup* m_kindGroup = nullptr;
-    QListWidget* m_lstAvailable = nullptr;
-    QListWidget* m_lstExported = nullptr;
-    QPushButton* m_btnAdd = nullptr;
-    QPushButton* m_btnAddAll = nullptr;
-    QPushButton* m_btnRemove = nullptr;
-    QPushButton* m_btnRemoveAll = nullptr;
     QLineEdit* m_edtFormats[6] = {};
     QGroupBox* m_gbUser = nullptr;
     QComboBox* m_cmbFieldName = nullptr;
