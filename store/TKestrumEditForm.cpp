@@ -447,6 +447,7 @@ void TKestrumEditForm::btnSaveClick() {
 
 void TKestrumEditForm::btnNewClick() {
     focusButtonBar();
+    m_lastSaveOk = true;
     const Confirm answer = ConfirmUnsavedChanges();
     if (answer == Confirm::Cancelled)
         return;
