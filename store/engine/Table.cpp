@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <sqlite3.h>
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace ks {
 
@@ -55,7 +57,7 @@ bool asciiOnly(const char* s, int n) {
     return true;
 }
 
-bool asciiContainsUpper(const char* hay, int hn, const char* needleUpper, int nn) {
+bool asciiContainsUpper(const char* hay, int hn, const char* needle, int nn) {
     if (nn == 0)
         return true;
     for (int i = 0; i + nn <= hn; ++i) {
@@ -64,7 +66,10 @@ bool asciiContainsUpper(const char* hay, int hn, const char* needleUpper, int nn
             char c = hay[i + j];
             if (c >= 'a' && c <= 'z')
                 c = static_cast<char>(c - 32);
-            if (c != needleUpper[j])
+            char d = needle[j];
+            if (d >= 'a' && d <= 'z')
+                d = static_cast<char>(d - 32);
+            if (c != d)
                 break;
             ++j;
         }
@@ -74,12 +79,44 @@ bool asciiContainsUpper(const char* hay, int hn, const char* needleUpper, int nn
     return false;
 }
 
+// Decodes UTF-8 into upper-cased code points (simple case mapping, one code point for one).
+void upperCodePoints(const char* s, int n, std::vector<char32_t>& out) {
+    out.clear();
+    for (int i = 0; i < n;) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        char32_t cp;
+        int len;
+        if (b < 0x80) {
+            cp = b;
+            len = 1;
+        } else if ((b >> 5) == 0x6 && i + 1 < n) {
+            cp = ((b & 0x1Fu) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3Fu);
+            len = 2;
+        } else if ((b >> 4) == 0xE && i + 2 < n) {
+            cp = ((b & 0x0Fu) << 12) | ((static_cast<unsigned char>(s[i + 1]) & 0x3Fu) << 6) |
+                 (static_cast<unsigned char>(s[i + 2]) & 0x3Fu);
+            len = 3;
+        } else if ((b >> 3) == 0x1E && i + 3 < n) {
+            cp = ((b & 0x07u) << 18) | ((static_cast<unsigned char>(s[i + 1]) & 0x3Fu) << 12) |
+                 ((static_cast<unsigned char>(s[i + 2]) & 0x3Fu) << 6) | (static_cast<unsigned char>(s[i + 3]) & 0x3Fu);
+            len = 4;
+        } else {
+            cp = b;
+            len = 1;
+        }
+        out.push_back(cp < 0x80 ? ((cp >= 'a' && cp <= 'z') ? cp - 32 : cp) : QChar::toUpper(cp));
+        i += len;
+    }
+}
+
 void ksMatch(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const auto* needle = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
     const int nn = sqlite3_value_bytes(argv[0]);
     const bool matchCase = sqlite3_value_int(argv[1]) != 0;
     const bool needleAscii = asciiOnly(needle, nn);
-    QString needleUpper; // only built when a non-ASCII comparison needs it
+    // Reused buffers: the function runs once per record and must not allocate each time.
+    thread_local std::vector<char32_t> needleCp, hayCp;
+    bool needleDecoded = false;
     for (int i = 2; i < argc; ++i) {
         if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
             continue;
@@ -91,9 +128,12 @@ void ksMatch(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         } else if (needleAscii && asciiOnly(hay, hn)) {
             found = asciiContainsUpper(hay, hn, needle, nn);
         } else {
-            if (needleUpper.isNull())
-                needleUpper = QString::fromUtf8(needle, nn).toUpper();
-            found = QString::fromUtf8(hay, hn).toUpper().contains(needleUpper);
+            if (!needleDecoded) {
+                upperCodePoints(needle, nn, needleCp);
+                needleDecoded = true;
+            }
+            upperCodePoints(hay, hn, hayCp);
+            found = std::search(hayCp.begin(), hayCp.end(), needleCp.begin(), needleCp.end()) != hayCp.end();
         }
         if (found) {
             sqlite3_result_int(ctx, i - 2);
@@ -655,8 +695,8 @@ QVector<Table::TextMatch> Table::searchText(const QList<int>& fields, const QStr
     QStringList cols;
     for (int f : fields)
         cols << quoteId(m_fields.at(f).name);
-    // The needle goes in upper-cased once; ks_match upper-cases each field as it looks.
-    const QString needle = matchCase ? text : text.toUpper();
+    const QString& needle = text; // ks_match upper-cases both sides itself
+
     Stmt st(prepare(QStringLiteral("SELECT rowid, ks_match(?1, ?2, %1) AS m FROM %2 WHERE m >= 0 ORDER BY %3")
                         .arg(cols.join(QStringLiteral(", ")), quoteId(m_tableName), orderTerms(indexName))));
     bindValue(st.s, 1, needle);
