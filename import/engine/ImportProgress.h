@@ -18,7 +18,7 @@ public:
     virtual void setStatus(const QString& text) = 0;
     virtual void setCounter(Counter which, int value) = 0;
     // Repaints and lets pending events run, which is how a cancel click gets through.
-    virtual void update() = 0;
+    virtual void refresh() = 0;
     virtual bool cancelRequested() const = 0;
     virtual void finish() = 0;
 

@@ -206,6 +206,8 @@ void TImportBase::setSaveSpecificationAsker(SaveSpecificationAsker asker) { aske
 
 bool TImportBase::hasSaveSpecificationAsker() { return bool(askerRef()); }
 
+const TImportBase::SaveSpecificationAsker& TImportBase::saveSpecificationAsker() { return askerRef(); }
+
 bool TImportBase::loadSpecification(const QString& fileName) {
     QString file = fileName;
     if (file.isEmpty()) {
@@ -336,7 +338,7 @@ void TImportBase::refreshProgress(const QString& status, int step) {
         show(ImportProgress::Errors, m_counters.errors, m_shown.errors);
         show(ImportProgress::Processed, m_counters.processed, m_shown.processed);
     }
-    m_progress->update();
+    m_progress->refresh();
 }
 
 QStringList TImportBase::keyNames() const {

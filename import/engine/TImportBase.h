@@ -77,6 +77,7 @@ public:
 
     // Where progress is shown; empty uses ImportProgress::defaultFactory().
     void setProgressFactory(ImportProgress::Factory factory) { m_progressFactory = std::move(factory); }
+    const ImportProgress::Factory& progressFactory() const { return m_progressFactory; }
 
     // --- Events ---------------------------------------------------------------------------------
     std::function<void(TImportBase& sender)> onBeforeExecute;
@@ -120,6 +121,7 @@ public:
     using SaveSpecificationAsker = std::function<bool(QString& name, QString& fileName)>;
     static void setSaveSpecificationAsker(SaveSpecificationAsker asker);
     static bool hasSaveSpecificationAsker();
+    static const SaveSpecificationAsker& saveSpecificationAsker();
     static QString specificationFilter();
 
     // --- What a reader tells about itself -------------------------------------------------------

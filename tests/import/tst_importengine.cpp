@@ -45,7 +45,7 @@ public:
     void start(const QString& caption, bool) override { m_log.caption = caption; }
     void setStatus(const QString& text) override { m_log.statuses << text; }
     void setCounter(Counter which, int value) override { m_log.counters << qMakePair(which, value); }
-    void update() override { ++m_log.updates; }
+    void refresh() override { ++m_log.updates; }
     bool cancelRequested() const override { return m_log.cancelAfter >= 0 && m_log.updates >= m_log.cancelAfter; }
     void finish() override { m_log.finished = true; }
 
