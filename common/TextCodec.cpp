@@ -1,13 +1,44 @@
 #include "common/TextCodec.h"
 
-#include <QStringDecoder>
-
 namespace ks {
 
 bool isValidUtf8(const QByteArray& bytes) {
-    QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)dec.decode(bytes);
-    return !dec.hasError();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int len;
+        unsigned int cp;
+        if ((b & 0xE0) == 0xC0) {
+            len = 2;
+            cp = b & 0x1Fu;
+        } else if ((b & 0xF0) == 0xE0) {
+            len = 3;
+            cp = b & 0x0Fu;
+        } else if ((b & 0xF8) == 0xF0) {
+            len = 4;
+            cp = b & 0x07u;
+        } else {
+            return false;
+        }
+        if (i + len > n)
+            return false;
+        for (int k = 1; k < len; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (p[i + k] & 0x3Fu);
+        }
+        // Overlong forms, surrogates and values past Unicode are not UTF-8.
+        if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += len;
+    }
+    return true;
 }
 
 QString decodeWindows1252(const QByteArray& bytes) {

@@ -45,7 +45,18 @@ bool TVExport::doExecute(QIODevice* device) {
 
     std::unique_ptr<TVExportStream> out = device ? std::make_unique<TVExportStream>(*device, m_fileName)
                                                  : std::make_unique<TVExportStream>(m_fileName);
-    const bool finished = writeData(*out);
+    // Windows showing the table need not follow every record, and the table reads the whole run
+    // under one lock instead of one per record.
+    struct Controls {
+        Dataset& ds;
+        explicit Controls(Dataset& d) : ds(d) { ds.disableControls(); }
+        ~Controls() { ds.enableControls(); }
+    };
+    bool finished;
+    {
+        Controls controls(*m_dataset);
+        finished = writeData(*out);
+    }
     out->close();
     if (!finished)
         return true;

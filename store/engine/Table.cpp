@@ -338,6 +338,7 @@ void Table::open() {
 
 void Table::loadSchema() {
     m_fields.clear();
+    m_autoNext.clear();
     {
         Stmt st(prepare(QStringLiteral("PRAGMA table_info(%1)").arg(quoteId(m_tableName))));
         while (sqlite3_step(st.s) == SQLITE_ROW) {
@@ -557,10 +558,16 @@ RowId Table::insertRecord(const QVector<QVariant>& values) {
     Stmt st(prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteId(m_tableName), m_selectSql, params.join(QLatin1Char(',')))));
     for (int i = 0; i < m_fields.size(); ++i) {
         QVariant v = toStored(i, values.value(i));
-        if (m_fields.at(i).type == FieldType::AutoInc && !v.isValid()) {
-            Stmt mx(prepare(QStringLiteral("SELECT COALESCE(MAX(%1),0)+1 FROM %2").arg(quoteId(m_fields.at(i).name), quoteId(m_tableName))));
-            check(sqlite3_step(mx.s), QStringLiteral("Numbering"));
-            v = static_cast<qint64>(sqlite3_column_int64(mx.s, 0));
+        if (m_fields.at(i).type == FieldType::AutoInc) {
+            // The next number is looked up once, then counted here.
+            if (!m_autoNext.contains(i)) {
+                Stmt mx(prepare(QStringLiteral("SELECT COALESCE(MAX(%1),0)+1 FROM %2").arg(quoteId(m_fields.at(i).name), quoteId(m_tableName))));
+                check(sqlite3_step(mx.s), QStringLiteral("Numbering"));
+                m_autoNext.insert(i, sqlite3_column_int64(mx.s, 0));
+            }
+            if (!v.isValid())
+                v = m_autoNext.value(i);
+            m_autoNext[i] = qMax(m_autoNext.value(i), v.toLongLong() + 1);
         }
         bindValue(st.s, i + 1, v);
     }

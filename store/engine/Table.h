@@ -2,6 +2,7 @@
 
 #include "store/engine/FieldDef.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -117,6 +118,7 @@ private:
     sqlite3_stmt* m_readStmt = nullptr;
     int m_txDepth = 0;
     int m_writesInTx = 0;
+    QHash<int, qint64> m_autoNext; // next auto-increment number per field
     quint64 m_generation = 0;
     int m_nextListener = 1;
     QList<QPair<int, std::function<void()>>> m_listeners;
