@@ -10,7 +10,8 @@
 namespace ks {
 
 TfrmImportProgress::TfrmImportProgress(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint) {
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint) {
     setObjectName(QStringLiteral("frmImportProgress"));
     setWindowTitle(QStringLiteral("Importing..."));
 
@@ -77,9 +78,13 @@ void TfrmImportProgress::start(const QString& caption, bool showCounters) {
     refresh();
 }
 
-void TfrmImportProgress::setStatus(const QString& text) { m_status->setText(text); }
+void TfrmImportProgress::setStatus(const QString& text) {
+    m_status->setText(text);
+}
 
-void TfrmImportProgress::setCounter(Counter which, int value) { m_values[which]->setText(QString::number(value)); }
+void TfrmImportProgress::setCounter(Counter which, int value) {
+    m_values[which]->setText(QString::number(value));
+}
 
 void TfrmImportProgress::refresh() {
     update();
@@ -87,15 +92,21 @@ void TfrmImportProgress::refresh() {
     QCoreApplication::processEvents();
 }
 
-void TfrmImportProgress::finish() { hide(); }
+void TfrmImportProgress::finish() {
+    hide();
+}
 
-void TfrmImportProgress::btnCancelClick() { m_cancelled = true; }
+void TfrmImportProgress::btnCancelClick() {
+    m_cancelled = true;
+}
 
 void TfrmImportProgress::closeEvent(QCloseEvent* event) {
     m_cancelled = true;
     event->ignore();
 }
 
-void TfrmImportProgress::reject() { m_cancelled = true; }
+void TfrmImportProgress::reject() {
+    m_cancelled = true;
+}
 
 } // namespace ks

@@ -49,13 +49,18 @@ TfrmSaveSpec::TfrmSaveSpec(const QString& name, const QString& fileName, QWidget
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString TfrmSaveSpec::specificationName() const { return m_name->text(); }
+QString TfrmSaveSpec::specificationName() const {
+    return m_name->text();
+}
 
-QString TfrmSaveSpec::fileName() const { return m_file->text(); }
+QString TfrmSaveSpec::fileName() const {
+    return m_file->text();
+}
 
 void TfrmSaveSpec::btnBrowseClick() {
-    const QString file = Prompt::current().saveFileName(QStringLiteral("Import specification"), m_file->text(),
-                                                        TImportBase::specificationFilter(), QStringLiteral("plx"));
+    const QString file =
+        Prompt::current().saveFileName(QStringLiteral("Import specification"), m_file->text(),
+                                       TImportBase::specificationFilter(), QStringLiteral("plx"));
     if (!file.isEmpty())
         m_file->setText(file);
 }

@@ -57,8 +57,12 @@ QDate readDate(const QString& text, QChar sep) {
         for (int i = 0; i < 3; ++i) {
             const int n = parts.at(i).toInt();
             switch (order.at(i).unicode()) {
-            case 'd': d = n; break;
-            case 'M': m = n; break;
+            case 'd':
+                d = n;
+                break;
+            case 'M':
+                m = n;
+                break;
             default:
                 y = n;
                 yDigits = int(parts.at(i).size());
@@ -130,8 +134,8 @@ bool CellConverter::readNumber(const QString& text, QChar decimal, double& out) 
     return true;
 }
 
-QDateTime CellConverter::readDateTime(const QString& text, QChar dateSeparator, QChar timeSeparator, bool& hasDate,
-                                      bool& hasTime) {
+QDateTime CellConverter::readDateTime(const QString& text, QChar dateSeparator, QChar timeSeparator,
+                                      bool& hasDate, bool& hasTime) {
     hasDate = hasTime = false;
     const QString s = text.trimmed();
     if (s.isEmpty())
@@ -181,7 +185,8 @@ QVariant CellConverter::convert(const QVariant& value, FieldType type, const TDa
     case FieldType::Time:
     case FieldType::DateTime: {
         bool hasDate = false, hasTime = false;
-        const QDateTime dt = readDateTime(text, formats.DateSeparator, formats.TimeSeparator, hasDate, hasTime);
+        const QDateTime dt =
+            readDateTime(text, formats.DateSeparator, formats.TimeSeparator, hasDate, hasTime);
         if (!dt.isValid())
             return value;
         if (type == FieldType::Date)
@@ -196,4 +201,3 @@ QVariant CellConverter::convert(const QVariant& value, FieldType type, const TDa
 }
 
 } // namespace ks
-

@@ -20,8 +20,8 @@ public:
     static bool readNumber(const QString& text, QChar decimal, double& out);
     // A date, a time, or a date followed by a time, with the given separators; day, month and year
     // come in the order of the system's short date format. Invalid when the text isn't one.
-    static QDateTime readDateTime(const QString& text, QChar dateSeparator, QChar timeSeparator, bool& hasDate,
-                                  bool& hasTime);
+    static QDateTime readDateTime(const QString& text, QChar dateSeparator, QChar timeSeparator,
+                                  bool& hasDate, bool& hasTime);
 };
 
 } // namespace ks

@@ -9,8 +9,12 @@ ImportProgress::Factory& defaultFactoryRef() {
 }
 } // namespace
 
-void ImportProgress::setDefaultFactory(Factory factory) { defaultFactoryRef() = std::move(factory); }
+void ImportProgress::setDefaultFactory(Factory factory) {
+    defaultFactoryRef() = std::move(factory);
+}
 
-const ImportProgress::Factory& ImportProgress::defaultFactory() { return defaultFactoryRef(); }
+const ImportProgress::Factory& ImportProgress::defaultFactory() {
+    return defaultFactoryRef();
+}
 
 } // namespace ks

@@ -10,8 +10,8 @@ TTableTypes allTableTypes() {
 }
 
 namespace {
-ImportFormat make(TTableType type, const char* name, const char* caption, const char* noun, ImportFamily family,
-                  const char* extension, const QString& filter = QString()) {
+ImportFormat make(TTableType type, const char* name, const char* caption, const char* noun,
+                  ImportFamily family, const char* extension, const QString& filter = QString()) {
     ImportFormat f;
     f.type = type;
     f.name = QString::fromLatin1(name);
@@ -20,7 +20,8 @@ ImportFormat make(TTableType type, const char* name, const char* caption, const 
     f.family = family;
     f.extension = QString::fromLatin1(extension);
     // Formats without a filter of their own: the caption, "|*", the extension, and all files.
-    f.filter = filter.isEmpty() ? f.caption + QStringLiteral("|*") + f.extension + QLatin1Char('|') + TImportBase::allFilesFilter()
+    f.filter = filter.isEmpty() ? f.caption + QStringLiteral("|*") + f.extension + QLatin1Char('|') +
+                                      TImportBase::allFilesFilter()
                                 : filter;
     return f;
 }
@@ -36,7 +37,8 @@ ImportRegistry::ImportRegistry() {
              QStringLiteral("HTML file (*.htm;*.html)|*.HTM;*.HTML|") + all),
         make(teXLS, "xls", "Excel file (*.xls)", "Excel files", ImportFamily::Table, ".XLS"),
         make(teWKS, "wks", "Lotus 1-2-3 file (*.wk1)", "Lotus 1-2-3 files", ImportFamily::Table, ".WK1"),
-        make(teQuattro, "quattro", "QuattroPro file (*.wq1)", "QuattroPro files", ImportFamily::Table, ".WQ1"),
+        make(teQuattro, "quattro", "QuattroPro file (*.wq1)", "QuattroPro files", ImportFamily::Table,
+             ".WQ1"),
         make(teXML, "xml", "XML file (*.xml)", "XML files", ImportFamily::Columns, ".XML",
              QStringLiteral("XML file (*.xml)|*.XML|") + all),
     };
@@ -85,7 +87,8 @@ void ImportRegistry::registerReader(TTableType type, std::function<std::unique_p
 }
 
 QString ImportRegistry::cannotReadText(const ImportFormat& format) {
-    return QStringLiteral("Importing %1 is not available yet. Please choose another format.").arg(format.noun);
+    return QStringLiteral("Importing %1 is not available yet. Please choose another format.")
+        .arg(format.noun);
 }
 
 std::unique_ptr<TImportBase> ImportRegistry::createReader(TTableType type) const {

@@ -18,9 +18,9 @@ enum class ImportFamily { Text, Columns, Table };
 // One source format: how it is shown and which reader reads it.
 struct ImportFormat {
     TTableType type = teText;
-    QString name;      // command-line name: text, html, xml, paradox, dbase, ...
-    QString caption;   // "Text file (*.txt)"
-    QString noun;      // "text files", for messages
+    QString name;    // command-line name: text, html, xml, paradox, dbase, ...
+    QString caption; // "Text file (*.txt)"
+    QString noun;    // "text files", for messages
     ImportFamily family = ImportFamily::Table;
     QString extension; // default extension with its dot, ".TXT"
     QString filter;    // browse filter, "Text file (*.txt)|*.TXT|...|All files (*.*)|*.*"

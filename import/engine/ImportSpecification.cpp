@@ -3,9 +3,9 @@
 #include "common/IniFile.h"
 #include "common/Paths.h"
 #include "common/TextCodec.h"
-#include "import/engine/TextDecoding.h"
 #include "import/engine/ImportError.h"
 #include "import/engine/TImportBase.h"
+#include "import/engine/TextDecoding.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,8 +26,8 @@ ImportError invalid(const QString& fileName, const QString& key, const QString& 
 }
 
 // An integer key; text that isn't a number keeps `def`, a number outside [min, max] fails the load.
-int readNumber(const IniFile& ini, const QString& fileName, const QString& section, const QString& key, int def,
-               int min, int max) {
+int readNumber(const IniFile& ini, const QString& fileName, const QString& section, const QString& key,
+               int def, int min, int max) {
     const QString text = ini.readString(section, key).trimmed();
     bool ok = false;
     const qlonglong n = text.toLongLong(&ok);
@@ -49,7 +49,8 @@ int hexDigit(QChar c) {
     return -1;
 }
 
-bool readFlag(const IniFile& ini, const QString& fileName, const QString& section, const QString& key, bool def) {
+bool readFlag(const IniFile& ini, const QString& fileName, const QString& section, const QString& key,
+              bool def) {
     return readNumber(ini, fileName, section, key, def ? 1 : 0, INT_MIN, INT_MAX) != 0;
 }
 
@@ -98,8 +99,10 @@ void ImportSpecification::load(TImportBase& component, const QString& fileName) 
 
     // Everything is read and checked first, so that a bad file changes nothing.
     const QString keys = ini.readString(kCommon, QStringLiteral("DatasetKeys"), component.datasetKeys());
-    const int mode = readNumber(ini, fileName, kCommon, QStringLiteral("Mode"), component.mode(), imAppend, imCopy);
-    const QString source = ini.readString(kCommon, QStringLiteral("SourceFileName"), component.sourceFileName());
+    const int mode =
+        readNumber(ini, fileName, kCommon, QStringLiteral("Mode"), component.mode(), imAppend, imCopy);
+    const QString source =
+        ini.readString(kCommon, QStringLiteral("SourceFileName"), component.sourceFileName());
 
     QStringList mappings;
     // Count can't exceed the keys there are: a damaged count must not make millions of lines.
@@ -115,19 +118,24 @@ void ImportSpecification::load(TImportBase& component, const QString& fileName) 
     const QString separator =
         readHex(ini, fileName, kText, QStringLiteral("RecordSeparator"), component.recordSeparatorCustom());
     const bool fixed = readFlag(ini, fileName, kText, QStringLiteral("Fixed"), component.fixed());
-    const int rowFirst = readNumber(ini, fileName, kText, QStringLiteral("RowFirst"), component.rowFirst(), INT_MIN, INT_MAX);
-    const int rowLast = readNumber(ini, fileName, kText, QStringLiteral("RowLast"), component.rowLast(), INT_MIN, INT_MAX);
+    const int rowFirst =
+        readNumber(ini, fileName, kText, QStringLiteral("RowFirst"), component.rowFirst(), INT_MIN, INT_MAX);
+    const int rowLast =
+        readNumber(ini, fileName, kText, QStringLiteral("RowLast"), component.rowLast(), INT_MIN, INT_MAX);
 
     const TDataFormats& current = component.dataFormats();
     const int dateOrder =
         readNumber(ini, fileName, kDataFormat, QStringLiteral("DateOrder"), current.DateOrder, doMDY, doMYD);
-    const QString dateSep = readHex(ini, fileName, kDataFormat, QStringLiteral("DateSeparator"), QString(current.DateSeparator));
-    const QString timeSep = readHex(ini, fileName, kDataFormat, QStringLiteral("TimeSeparator"), QString(current.TimeSeparator));
-    const QString decimalSep =
-        readHex(ini, fileName, kDataFormat, QStringLiteral("DecimalSeparator"), QString(current.DecimalSeparator));
-    const bool fourDigits = readFlag(ini, fileName, kDataFormat, QStringLiteral("FourDigitYear"), current.FourDigitYear);
-    const bool leadingZeros =
-        readFlag(ini, fileName, kDataFormat, QStringLiteral("LeadingZerosInDate"), current.LeadingZerosInDate);
+    const QString dateSep =
+        readHex(ini, fileName, kDataFormat, QStringLiteral("DateSeparator"), QString(current.DateSeparator));
+    const QString timeSep =
+        readHex(ini, fileName, kDataFormat, QStringLiteral("TimeSeparator"), QString(current.TimeSeparator));
+    const QString decimalSep = readHex(ini, fileName, kDataFormat, QStringLiteral("DecimalSeparator"),
+                                       QString(current.DecimalSeparator));
+    const bool fourDigits =
+        readFlag(ini, fileName, kDataFormat, QStringLiteral("FourDigitYear"), current.FourDigitYear);
+    const bool leadingZeros = readFlag(ini, fileName, kDataFormat, QStringLiteral("LeadingZerosInDate"),
+                                       current.LeadingZerosInDate);
 
     component.setDatasetKeys(keys);
     component.setMode(TImportMode(mode));
@@ -182,7 +190,8 @@ void ImportSpecification::save(const TImportBase& component, const QString& name
     ini.writeBool(kDataFormat, QStringLiteral("FourDigitYear"), f.FourDigitYear);
     ini.writeBool(kDataFormat, QStringLiteral("LeadingZerosInDate"), f.LeadingZerosInDate);
     if (!ini.save())
-        throw ImportError(QStringLiteral("Can't write the import specification %1.").arg(QDir::toNativeSeparators(fileName)));
+        throw ImportError(QStringLiteral("Can't write the import specification %1.")
+                              .arg(QDir::toNativeSeparators(fileName)));
 }
 
 QList<ImportSpecification::Entry> ImportSpecification::list(const QString& directory) {

@@ -50,7 +50,9 @@ TImportBase::SaveSpecificationAsker& askerRef() {
 
 TImportBase::TImportBase() = default;
 
-TImportBase::~TImportBase() { QObject::disconnect(m_dataSetGuard); }
+TImportBase::~TImportBase() {
+    QObject::disconnect(m_dataSetGuard);
+}
 
 // --- Settings -----------------------------------------------------------------------------------
 
@@ -61,59 +63,104 @@ void TImportBase::setDataSet(EditableDataset* dataSet) {
         m_dataSetGuard = QObject::connect(obj, &QObject::destroyed, [this] { clearDataSet(); });
 }
 
-void TImportBase::clearDataSet() { m_dataSet = nullptr; }
+void TImportBase::clearDataSet() {
+    m_dataSet = nullptr;
+}
 
 void TImportBase::setFieldDelimiter(TFieldDelimiter kind) {
     m_fieldDelimiter = kind;
     switch (kind) {
-    case fdNone: m_fieldDelimiterCustom = QChar(0); break;
-    case fdTab: m_fieldDelimiterCustom = QLatin1Char('\t'); break;
-    case fdSemicolon: m_fieldDelimiterCustom = QLatin1Char(';'); break;
-    case fdComma: m_fieldDelimiterCustom = QLatin1Char(','); break;
-    case fdSpace: m_fieldDelimiterCustom = QLatin1Char(' '); break;
-    case fdCustom: break;
+    case fdNone:
+        m_fieldDelimiterCustom = QChar(0);
+        break;
+    case fdTab:
+        m_fieldDelimiterCustom = QLatin1Char('\t');
+        break;
+    case fdSemicolon:
+        m_fieldDelimiterCustom = QLatin1Char(';');
+        break;
+    case fdComma:
+        m_fieldDelimiterCustom = QLatin1Char(',');
+        break;
+    case fdSpace:
+        m_fieldDelimiterCustom = QLatin1Char(' ');
+        break;
+    case fdCustom:
+        break;
     }
 }
 
 void TImportBase::setFieldDelimiterCustom(QChar c) {
     m_fieldDelimiterCustom = c;
     switch (c.unicode()) {
-    case 0: m_fieldDelimiter = fdNone; break;
-    case '\t': m_fieldDelimiter = fdTab; break;
-    case ';': m_fieldDelimiter = fdSemicolon; break;
-    case ',': m_fieldDelimiter = fdComma; break;
-    case ' ': m_fieldDelimiter = fdSpace; break;
-    default: m_fieldDelimiter = fdCustom;
+    case 0:
+        m_fieldDelimiter = fdNone;
+        break;
+    case '\t':
+        m_fieldDelimiter = fdTab;
+        break;
+    case ';':
+        m_fieldDelimiter = fdSemicolon;
+        break;
+    case ',':
+        m_fieldDelimiter = fdComma;
+        break;
+    case ' ':
+        m_fieldDelimiter = fdSpace;
+        break;
+    default:
+        m_fieldDelimiter = fdCustom;
     }
 }
 
 void TImportBase::setTextQualifier(TTextQualifier kind) {
     m_textQualifier = kind;
     switch (kind) {
-    case tqNone: m_textQualifierCustom = QChar(0); break;
-    case tqQuot: m_textQualifierCustom = QLatin1Char('"'); break;
-    case tqApos: m_textQualifierCustom = QLatin1Char('\''); break;
-    case tqCustom: break;
+    case tqNone:
+        m_textQualifierCustom = QChar(0);
+        break;
+    case tqQuot:
+        m_textQualifierCustom = QLatin1Char('"');
+        break;
+    case tqApos:
+        m_textQualifierCustom = QLatin1Char('\'');
+        break;
+    case tqCustom:
+        break;
     }
 }
 
 void TImportBase::setTextQualifierCustom(QChar c) {
     m_textQualifierCustom = c;
     switch (c.unicode()) {
-    case 0: m_textQualifier = tqNone; break;
-    case '"': m_textQualifier = tqQuot; break;
-    case '\'': m_textQualifier = tqApos; break;
-    default: m_textQualifier = tqCustom;
+    case 0:
+        m_textQualifier = tqNone;
+        break;
+    case '"':
+        m_textQualifier = tqQuot;
+        break;
+    case '\'':
+        m_textQualifier = tqApos;
+        break;
+    default:
+        m_textQualifier = tqCustom;
     }
 }
 
 void TImportBase::setRecordSeparator(TRecordSeparator kind) {
     m_recordSeparator = kind;
     switch (kind) {
-    case rsCRLF: m_recordSeparatorCustom = QStringLiteral("\r\n"); break;
-    case rsCR: m_recordSeparatorCustom = QStringLiteral("\r"); break;
-    case rsLF: m_recordSeparatorCustom = QStringLiteral("\n"); break;
-    case rsCustom: break;
+    case rsCRLF:
+        m_recordSeparatorCustom = QStringLiteral("\r\n");
+        break;
+    case rsCR:
+        m_recordSeparatorCustom = QStringLiteral("\r");
+        break;
+    case rsLF:
+        m_recordSeparatorCustom = QStringLiteral("\n");
+        break;
+    case rsCustom:
+        break;
     }
 }
 
@@ -163,19 +210,35 @@ void TImportBase::copySettingsTo(TImportBase& reader) const {
 
 // --- What a reader tells about itself -----------------------------------------------------------
 
-QString TImportBase::defaultExtension() const { return QStringLiteral(".PLX"); }
+QString TImportBase::defaultExtension() const {
+    return QStringLiteral(".PLX");
+}
 
-QString TImportBase::allFilesFilter() { return QStringLiteral("All files (*.*)|*.*"); }
+QString TImportBase::allFilesFilter() {
+    return QStringLiteral("All files (*.*)|*.*");
+}
 
-QString TImportBase::fileFilter() const { return allFilesFilter(); }
+QString TImportBase::fileFilter() const {
+    return allFilesFilter();
+}
 
-QString TImportBase::missingProperty() const { return m_dataSet ? QString() : QStringLiteral("DataSet"); }
+QString TImportBase::missingProperty() const {
+    return m_dataSet ? QString() : QStringLiteral("DataSet");
+}
 
-QString TImportBase::successText() { return QStringLiteral("The data importing successfuly is finished."); }
-QString TImportBase::cancelledText() { return QStringLiteral("Data importing was canceled by user."); }
-QString TImportBase::failureText() { return QStringLiteral("Error of data import."); }
+QString TImportBase::successText() {
+    return QStringLiteral("The data importing successfuly is finished.");
+}
+QString TImportBase::cancelledText() {
+    return QStringLiteral("Data importing was canceled by user.");
+}
+QString TImportBase::failureText() {
+    return QStringLiteral("Error of data import.");
+}
 
-QStringList TImportBase::sourceColumnNames() { return {}; }
+QStringList TImportBase::sourceColumnNames() {
+    return {};
+}
 
 QList<QStringList> TImportBase::previewValues(const QStringList& sourceNames) {
     QList<QStringList> rows;
@@ -200,13 +263,21 @@ QList<QStringList> TImportBase::previewValues(const QStringList& sourceNames) {
 
 // --- Specifications -----------------------------------------------------------------------------
 
-QString TImportBase::specificationFilter() { return QStringLiteral("Import specification|*.PLX|All files (*.*)|*.*"); }
+QString TImportBase::specificationFilter() {
+    return QStringLiteral("Import specification|*.PLX|All files (*.*)|*.*");
+}
 
-void TImportBase::setSaveSpecificationAsker(SaveSpecificationAsker asker) { askerRef() = std::move(asker); }
+void TImportBase::setSaveSpecificationAsker(SaveSpecificationAsker asker) {
+    askerRef() = std::move(asker);
+}
 
-bool TImportBase::hasSaveSpecificationAsker() { return bool(askerRef()); }
+bool TImportBase::hasSaveSpecificationAsker() {
+    return bool(askerRef());
+}
 
-const TImportBase::SaveSpecificationAsker& TImportBase::saveSpecificationAsker() { return askerRef(); }
+const TImportBase::SaveSpecificationAsker& TImportBase::saveSpecificationAsker() {
+    return askerRef();
+}
 
 bool TImportBase::loadSpecification(const QString& fileName) {
     QString file = fileName;
@@ -280,7 +351,9 @@ void TImportBase::execute() {
             m_result = ImportResult::Failed;
         else
             m_result = cancelRequested() ? ImportResult::Cancelled : ImportResult::Finished;
-        m_resultText = failed ? failureText() : m_result == ImportResult::Cancelled ? cancelledText() : successText();
+        m_resultText = failed                                ? failureText()
+                       : m_result == ImportResult::Cancelled ? cancelledText()
+                                                             : successText();
 
         if (m_progress) {
             refreshProgress(m_resultText, 1);
@@ -292,8 +365,9 @@ void TImportBase::execute() {
     // closes too fast to tell it.
     if (m_options.testFlag(soShowMessage)) {
         if (failed)
-            Prompt::current().message(m_errorText.isEmpty() ? m_resultText : m_resultText + QStringLiteral("\n\n") + m_errorText,
-                                      Prompt::Buttons::Ok, Prompt::Icon::Error);
+            Prompt::current().message(
+                m_errorText.isEmpty() ? m_resultText : m_resultText + QStringLiteral("\n\n") + m_errorText,
+                Prompt::Buttons::Ok, Prompt::Icon::Error);
         else if (!m_animatedStatus)
             Prompt::current().message(m_resultText, Prompt::Buttons::Ok, Prompt::Icon::Information);
     }
@@ -302,12 +376,14 @@ void TImportBase::execute() {
 }
 
 void TImportBase::startProgress() {
-    const ImportProgress::Factory& factory = m_progressFactory ? m_progressFactory : ImportProgress::defaultFactory();
+    const ImportProgress::Factory& factory =
+        m_progressFactory ? m_progressFactory : ImportProgress::defaultFactory();
     if (!factory)
         return; // no window system: the run is silent
     m_progress = factory();
     if (!m_progress) {
-        Prompt::current().message(QStringLiteral("Can't create a process dialog"), Prompt::Buttons::Ok, Prompt::Icon::Error);
+        Prompt::current().message(QStringLiteral("Can't create a process dialog"), Prompt::Buttons::Ok,
+                                  Prompt::Icon::Error);
         return;
     }
     m_shown = ImportCounters();
@@ -384,7 +460,9 @@ void TImportBase::buildWorkList() {
         k.fieldIndex = m_dataSet ? m_dataSet->fieldIndex(k.destName) : -1;
 }
 
-QVariant TImportBase::rawValue(const QString& sourceName) { return sourceName; }
+QVariant TImportBase::rawValue(const QString& sourceName) {
+    return sourceName;
+}
 
 QVariant TImportBase::cellValue(const QString& sourceName, int fieldIndex) {
     const QVariant value = rawValue(sourceName);

@@ -5,15 +5,20 @@
 
 namespace ks {
 
-TTextImport::TTextImport() { setSourceFileName(QStringLiteral("Pellax") + defaultExtension()); }
+TTextImport::TTextImport() {
+    setSourceFileName(QStringLiteral("Pellax") + defaultExtension());
+}
 
 TTextImport::~TTextImport() = default;
 
-QString TTextImport::defaultExtension() const { return QStringLiteral(".TXT"); }
+QString TTextImport::defaultExtension() const {
+    return QStringLiteral(".TXT");
+}
 
 QString TTextImport::fileFilter() const {
-    return QStringLiteral("Text file (*.txt)|*.TXT|Comma-delimited file (*.csv)|*.CSV|Data file (*.dat)|*.DAT|"
-                          "Text file (*.prn)|*.PRN|Tabular file (*.tab)|*.TAB|ASCII file (*.asc)|*.ASC|") +
+    return QStringLiteral(
+               "Text file (*.txt)|*.TXT|Comma-delimited file (*.csv)|*.CSV|Data file (*.dat)|*.DAT|"
+               "Text file (*.prn)|*.PRN|Tabular file (*.tab)|*.TAB|ASCII file (*.asc)|*.ASC|") +
            allFilesFilter();
 }
 
@@ -70,7 +75,8 @@ QString TTextImport::resolve(const QString& sourceName, QStringView row, const Q
     return TextFieldSplitter::fieldText(row, fields.at(k - 1), qualifier);
 }
 
-QString TTextImport::valueOf(const QString& sourceName, const QString& row, const TextLayout& layout, bool fixed) {
+QString TTextImport::valueOf(const QString& sourceName, const QString& row, const TextLayout& layout,
+                             bool fixed) {
     const QVector<TextFieldSpan> fields =
         fixed ? QVector<TextFieldSpan>() : TextFieldSplitter::split(row, layout.delimiter, layout.qualifier);
     return resolve(sourceName.trimmed(), row, fields, fixed, layout.qualifier);
@@ -80,8 +86,8 @@ QStringList TTextImport::splitRow(const QString& row, QChar delimiter, QChar qua
     return TextFieldSplitter::splitToText(row, delimiter, qualifier);
 }
 
-TTextImport::Rows TTextImport::readRows(const QString& fileName, const TextLayout& layout, int first, int last,
-                                        bool preview) {
+TTextImport::Rows TTextImport::readRows(const QString& fileName, const TextLayout& layout, int first,
+                                        int last, bool preview) {
     Rows out;
     qint64 lastRow = last;
     if (preview && lastRow > kPreviewRows)
@@ -144,10 +150,13 @@ void TTextImport::nextRow() {
     m_haveRow = readKeptRow();
 }
 
-bool TTextImport::hasRow() { return m_haveRow && m_index <= qint64(rowLast()) - rowFirst(); }
+bool TTextImport::hasRow() {
+    return m_haveRow && m_index <= qint64(rowLast()) - rowFirst();
+}
 
 void TTextImport::fetchRow() {
-    m_fields = fixed() ? QVector<TextFieldSpan>() : TextFieldSplitter::split(m_row, m_layout.delimiter, m_layout.qualifier);
+    m_fields = fixed() ? QVector<TextFieldSpan>()
+                       : TextFieldSplitter::split(m_row, m_layout.delimiter, m_layout.qualifier);
 }
 
 QVariant TTextImport::rawValue(const QString& sourceName) {

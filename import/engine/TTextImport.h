@@ -26,10 +26,12 @@ public:
         QStringList rows;
         QString firstRow;
     };
-    static Rows readRows(const QString& fileName, const TextLayout& layout, int first, int last, bool preview);
+    static Rows readRows(const QString& fileName, const TextLayout& layout, int first, int last,
+                         bool preview);
     static QStringList splitRow(const QString& row, QChar delimiter, QChar qualifier);
     // What a source name gives on one row, the way an import reads it.
-    static QString valueOf(const QString& sourceName, const QString& row, const TextLayout& layout, bool fixed);
+    static QString valueOf(const QString& sourceName, const QString& row, const TextLayout& layout,
+                           bool fixed);
 
     // Source names: "Field" + number (the first five characters are not examined) and
     // "Text" + first + "-" + last (1-based, inclusive). False when the text is not one.

@@ -1,8 +1,8 @@
 #include "import/engine/TextRowReader.h"
 
 #include "common/TextCodec.h"
-#include "import/engine/TextDecoding.h"
 #include "import/engine/ImportError.h"
+#include "import/engine/TextDecoding.h"
 
 #include <QFileInfo>
 
@@ -29,7 +29,9 @@ qsizetype completeLength(const QByteArray& bytes) {
     return size;
 }
 
-bool isEndOfFileChar(QChar c) { return c == QChar(26) || c == QChar(27); }
+bool isEndOfFileChar(QChar c) {
+    return c == QChar(26) || c == QChar(27);
+}
 
 } // namespace
 
@@ -75,7 +77,8 @@ bool TextRowReader::checkUtf8() {
     while (!m_file.atEnd()) {
         QByteArray bytes = m_file.read(m_chunkSize);
         if (bytes.isEmpty())
-            throw ImportError(QStringLiteral("Can't read the file %1: %2").arg(m_file.fileName(), m_file.errorString()));
+            throw ImportError(
+                QStringLiteral("Can't read the file %1: %2").arg(m_file.fileName(), m_file.errorString()));
         if (!carry.isEmpty())
             bytes.prepend(carry);
         const qsizetype whole = completeLength(bytes);
@@ -93,7 +96,8 @@ bool TextRowReader::readChunk() {
     }
     const QByteArray bytes = m_file.read(m_chunkSize);
     if (bytes.isEmpty())
-        throw ImportError(QStringLiteral("Can't read the file %1: %2").arg(m_file.fileName(), m_file.errorString()));
+        throw ImportError(
+            QStringLiteral("Can't read the file %1: %2").arg(m_file.fileName(), m_file.errorString()));
     m_chunk = m_utf8 ? QString(m_decoder.decode(bytes)) : decodeWindows1252(bytes);
     m_pos = 0;
     return true;

@@ -20,13 +20,23 @@ TBreakEditor::TBreakEditor(QWidget* parent) : QWidget(parent) {
     setMinimumHeight(rulerHeight() + kVisibleRows * lineHeight() + 2 * kMargin);
 }
 
-QSize TBreakEditor::sizeHint() const { return {380, rulerHeight() + kVisibleRows * lineHeight() + 2 * kMargin}; }
+QSize TBreakEditor::sizeHint() const {
+    return {380, rulerHeight() + kVisibleRows * lineHeight() + 2 * kMargin};
+}
 
-int TBreakEditor::charWidth() const { return qMax(1, fontMetrics().horizontalAdvance(QLatin1Char('0'))); }
-int TBreakEditor::lineHeight() const { return fontMetrics().height(); }
-int TBreakEditor::rulerHeight() const { return fontMetrics().height() + 12; }
+int TBreakEditor::charWidth() const {
+    return qMax(1, fontMetrics().horizontalAdvance(QLatin1Char('0')));
+}
+int TBreakEditor::lineHeight() const {
+    return fontMetrics().height();
+}
+int TBreakEditor::rulerHeight() const {
+    return fontMetrics().height() + 12;
+}
 
-int TBreakEditor::visibleColumns() const { return qMax(1, (width() - 2 * kMargin) / charWidth()); }
+int TBreakEditor::visibleColumns() const {
+    return qMax(1, (width() - 2 * kMargin) / charWidth());
+}
 
 void TBreakEditor::setRows(const QStringList& rows) {
     m_rows = rows;

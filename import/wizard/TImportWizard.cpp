@@ -10,7 +10,9 @@
 
 namespace ks {
 
-TImportWizard::TImportWizard() { TfrmSaveSpec::install(); }
+TImportWizard::TImportWizard() {
+    TfrmSaveSpec::install();
+}
 
 TImportWizard::~TImportWizard() = default;
 
@@ -51,7 +53,8 @@ int TImportWizard::execute() {
         if (options().testFlag(soShowMessage)) {
             const auto* ie = dynamic_cast<const ImportError*>(&e);
             const QString why = ie ? ie->message() : QString::fromUtf8(e.what());
-            Prompt::current().message(failureText() + QStringLiteral("\n\n") + why, Prompt::Buttons::Ok, Prompt::Icon::Error);
+            Prompt::current().message(failureText() + QStringLiteral("\n\n") + why, Prompt::Buttons::Ok,
+                                      Prompt::Icon::Error);
         }
     }
     if (onAfterExecute)

@@ -33,7 +33,8 @@ namespace ks {
 namespace {
 
 const char* const kDelimiterNames[] = {"rbTab", "rbSemicolon", "rbComma", "rbSpace", "rbNone", "rbOther"};
-const char* const kDelimiterCaptions[] = {"Tab", "Semicolon (;)", "Comma (,)", "Space", "None", "Other symbol:"};
+const char* const kDelimiterCaptions[] = {"Tab",   "Semicolon (;)", "Comma (,)",
+                                          "Space", "None",          "Other symbol:"};
 enum DelimiterChoice { dcTab, dcSemicolon, dcComma, dcSpace, dcNone, dcOther };
 
 const char* const kModeNames[] = {"rbAppend", "rbUpdate", "rbAppendUpdate", "rbDelete", "rbCopy"};
@@ -44,8 +45,7 @@ const char* const kModeCaptions[] = {
     "Delete: delete records in destination that match records in source",
     "Copy: delete all records in destination, repopulate from the source"};
 
-template <typename T>
-T* named(T* widget, const char* name) {
+template <typename T> T* named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
@@ -64,7 +64,8 @@ void restrict(TImportRestriction r, QWidget* leader, const QList<QWidget*>& foll
         if (auto* edit = qobject_cast<QLineEdit*>(w))
             edit->setReadOnly(r != irReadWrite);
         else if (auto* table = qobject_cast<QTableWidget*>(w))
-            table->setEditTriggers(r == irReadWrite ? table->editTriggers() : QAbstractItemView::NoEditTriggers);
+            table->setEditTriggers(r == irReadWrite ? table->editTriggers()
+                                                    : QAbstractItemView::NoEditTriggers);
         else
             w->setEnabled(r == irReadWrite);
     };
@@ -77,7 +78,9 @@ void restrict(TImportRestriction r, QWidget* leader, const QList<QWidget*>& foll
         w->setVisible(r != irDisabled);
 }
 
-bool hiddenByAccess(const QWidget* w) { return w->property("kestrumHidden").toBool(); }
+bool hiddenByAccess(const QWidget* w) {
+    return w->property("kestrumHidden").toBool();
+}
 
 } // namespace
 
@@ -113,14 +116,15 @@ void TfrmImportWizard::buildPages() {
     middle->addWidget(imgLogo, 0, Qt::AlignTop);
     pgSteps = named(new QStackedWidget(this), "pgSteps");
     pgSteps->setMinimumSize(390, 224);
-    for (QWidget* page : {pageFormat(), pageFile(), pageTextLayout(), pageOptions(), pageBreaks(), pageMappings(),
-                          pagePreview(), pageMode()})
+    for (QWidget* page : {pageFormat(), pageFile(), pageTextLayout(), pageOptions(), pageBreaks(),
+                          pageMappings(), pagePreview(), pageMode()})
         pgSteps->addWidget(page);
     middle->addWidget(pgSteps, 1);
     outer->addLayout(middle, 1);
 
     auto* buttons = new QHBoxLayout;
-    btnSpecifications = named(new QPushButton(QStringLiteral("Specifications..."), this), "btnSpecifications");
+    btnSpecifications =
+        named(new QPushButton(QStringLiteral("Specifications..."), this), "btnSpecifications");
     btnBack = named(new QPushButton(QStringLiteral("< &Back"), this), "btnBack");
     btnNext = named(new QPushButton(QStringLiteral("&Next >"), this), "btnNext");
     btnExecute = named(new QPushButton(QStringLiteral("&Cancel"), this), "btnExecute");
@@ -140,9 +144,10 @@ void TfrmImportWizard::buildPages() {
 QWidget* TfrmImportWizard::pageFormat() {
     auto* page = named(new QWidget, "tsFormat");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(infoLabel(QStringLiteral("This wizard allows you to specify details on how should import your data. "
-                                          "Which import data format would you like?"),
-                           "lblFormatInfo", page));
+    v->addWidget(
+        infoLabel(QStringLiteral("This wizard allows you to specify details on how should import your data. "
+                                 "Which import data format would you like?"),
+                  "lblFormatInfo", page));
     grpTableType = named(new QGroupBox(QStringLiteral(" Table type "), page), "grpTableType");
     auto* g = new QVBoxLayout(grpTableType);
     lstTableType = named(new QListWidget(grpTableType), "lstTableType");
@@ -155,7 +160,8 @@ QWidget* TfrmImportWizard::pageFormat() {
 QWidget* TfrmImportWizard::pageFile() {
     auto* page = named(new QWidget, "tsFile");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(infoLabel(QStringLiteral("You must select a file which will be a source of data."), "lblFileInfo", page));
+    v->addWidget(infoLabel(QStringLiteral("You must select a file which will be a source of data."),
+                           "lblFileInfo", page));
     lblSourceFileName = named(new QLabel(QStringLiteral("Import from File:"), page), "lblSourceFileName");
     v->addWidget(lblSourceFileName);
     auto* h = new QHBoxLayout;
@@ -175,12 +181,17 @@ QWidget* TfrmImportWizard::pageFile() {
 QWidget* TfrmImportWizard::pageTextLayout() {
     auto* page = named(new QWidget, "tsTextLayout");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(infoLabel(QStringLiteral("What delimiter separates your fields? Select the appropriate delimiter."),
-                           "lblLayoutInfo", page));
-    rbDelimited = named(new QRadioButton(QStringLiteral("&Delimited - Characters such as comma or tab separate each filed"), page),
-                        "rbDelimited");
+    v->addWidget(
+        infoLabel(QStringLiteral("What delimiter separates your fields? Select the appropriate delimiter."),
+                  "lblLayoutInfo", page));
+    rbDelimited =
+        named(new QRadioButton(
+                  QStringLiteral("&Delimited - Characters such as comma or tab separate each filed"), page),
+              "rbDelimited");
     rbFixedWidth = named(
-        new QRadioButton(QStringLiteral("Fixed &Width - Fields are aligned in columns with spaces between each field"), page),
+        new QRadioButton(
+            QStringLiteral("Fixed &Width - Fields are aligned in columns with spaces between each field"),
+            page),
         "rbFixedWidth");
     auto* kind = new QButtonGroup(page);
     kind->addButton(rbDelimited);
@@ -193,7 +204,8 @@ QWidget* TfrmImportWizard::pageTextLayout() {
     auto* g = new QGridLayout(grpFieldDelimiter);
     delimiterGroup = new QButtonGroup(grpFieldDelimiter);
     for (int i = 0; i <= dcOther; ++i) {
-        auto* rb = named(new QRadioButton(QString::fromLatin1(kDelimiterCaptions[i]), grpFieldDelimiter), kDelimiterNames[i]);
+        auto* rb = named(new QRadioButton(QString::fromLatin1(kDelimiterCaptions[i]), grpFieldDelimiter),
+                         kDelimiterNames[i]);
         delimiterGroup->addButton(rb, i);
         g->addWidget(rb, i % 3, i / 3);
     }
@@ -236,7 +248,8 @@ QWidget* TfrmImportWizard::pageTextLayout() {
 QWidget* TfrmImportWizard::pageOptions() {
     auto* page = named(new QWidget, "tsOptions");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(infoLabel(QStringLiteral("You can define some additional options for source."), "lblOptionsInfo", page));
+    v->addWidget(infoLabel(QStringLiteral("You can define some additional options for source."),
+                           "lblOptionsInfo", page));
     auto* rows = new QGridLayout;
     lblFirstRow = named(new QLabel(QStringLiteral("First row:"), page), "lblFirstRow");
     edtFirstRow = named(new QLineEdit(page), "edtFirstRow");
@@ -259,8 +272,8 @@ QWidget* TfrmImportWizard::pageOptions() {
         g->addWidget(field, row, col + 1);
     };
     cmbDateOrder = named(new QComboBox(group), "cmbDateOrder");
-    cmbDateOrder->addItems({QStringLiteral("MDY"), QStringLiteral("DMY"), QStringLiteral("YMD"), QStringLiteral("YDM"),
-                            QStringLiteral("DYM"), QStringLiteral("MYD")});
+    cmbDateOrder->addItems({QStringLiteral("MDY"), QStringLiteral("DMY"), QStringLiteral("YMD"),
+                            QStringLiteral("YDM"), QStringLiteral("DYM"), QStringLiteral("MYD")});
     edtDateSeparator = named(new QLineEdit(group), "edtDateSeparator");
     edtTimeSeparator = named(new QLineEdit(group), "edtTimeSeparator");
     edtDecimalSeparator = named(new QLineEdit(group), "edtDecimalSeparator");
@@ -269,7 +282,8 @@ QWidget* TfrmImportWizard::pageOptions() {
         e->setFixedWidth(30);
     }
     chkFourDigitYear = named(new QCheckBox(QStringLiteral("Four Digit &Years"), group), "chkFourDigitYear");
-    chkLeadingZeros = named(new QCheckBox(QStringLiteral("Leading &Zeros in Dates"), group), "chkLeadingZeros");
+    chkLeadingZeros =
+        named(new QCheckBox(QStringLiteral("Leading &Zeros in Dates"), group), "chkLeadingZeros");
     addRow("Date &Order:", "lblDateOrder", cmbDateOrder, 0, 0);
     addRow("Date De&limiter:", "lblDateSeparator", edtDateSeparator, 1, 0);
     addRow("Time Deli&miter:", "lblTimeSeparator", edtTimeSeparator, 2, 0);
@@ -286,9 +300,10 @@ QWidget* TfrmImportWizard::pageOptions() {
 QWidget* TfrmImportWizard::pageBreaks() {
     auto* page = named(new QWidget, "tsBreaks");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(infoLabel(QStringLiteral("The wizard has made some guesses about where your field breaks occur. Are "
-                                          "they correct? If not, you can make adjustments now."),
-                           "lblBreaksInfo", page));
+    v->addWidget(
+        infoLabel(QStringLiteral("The wizard has made some guesses about where your field breaks occur. Are "
+                                 "they correct? If not, you can make adjustments now."),
+                  "lblBreaksInfo", page));
     grdDelimitedPreview = named(new QTableWidget(page), "grdDelimitedPreview");
     grdDelimitedPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdDelimitedPreview->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -298,8 +313,9 @@ QWidget* TfrmImportWizard::pageBreaks() {
     pnlBreaks = named(new QWidget(page), "pnlBreaks");
     auto* pv = new QVBoxLayout(pnlBreaks);
     pv->setContentsMargins(0, 0, 0, 0);
-    const char* hints[] = {"Lines with arrows signify field breaks.", "To CREATE a break line, click at the desired position",
-                           "To DELETE a break line, double click on the line", "To MOVE a break line, click and drag it"};
+    const char* hints[] = {
+        "Lines with arrows signify field breaks.", "To CREATE a break line, click at the desired position",
+        "To DELETE a break line, double click on the line", "To MOVE a break line, click and drag it"};
     for (int i = 0; i < 4; ++i)
         pv->addWidget(named(new QLabel(QString::fromLatin1(hints[i]), pnlBreaks),
                             QStringLiteral("lblBreakHint%1").arg(i + 1).toLatin1().constData()));
@@ -324,9 +340,10 @@ QWidget* TfrmImportWizard::pageBreaks() {
 QWidget* TfrmImportWizard::pageMappings() {
     auto* page = named(new QWidget, "tsMappings");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(infoLabel(QStringLiteral("If you want, you can define the field mappings. Set Mappings to specify the "
-                                          "correspondence between fields in the Source and fields in the Destination."),
-                           "lblMappingsInfo", page));
+    v->addWidget(infoLabel(
+        QStringLiteral("If you want, you can define the field mappings. Set Mappings to specify the "
+                       "correspondence between fields in the Source and fields in the Destination."),
+        "lblMappingsInfo", page));
     grdMappings = named(new QTableWidget(0, 4, page), "grdMappings");
     auto header = [](const QString& text) {
         auto* item = new QTableWidgetItem(text);
@@ -360,7 +377,8 @@ QWidget* TfrmImportWizard::pageMappings() {
 QWidget* TfrmImportWizard::pagePreview() {
     auto* page = named(new QWidget, "tsPreview");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(infoLabel(QStringLiteral("Please check your data before importing."), "lblPreviewInfo", page));
+    v->addWidget(
+        infoLabel(QStringLiteral("Please check your data before importing."), "lblPreviewInfo", page));
     grdPreview = named(new QTableWidget(page), "grdPreview");
     grdPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdPreview->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -372,9 +390,10 @@ QWidget* TfrmImportWizard::pagePreview() {
 QWidget* TfrmImportWizard::pageMode() {
     auto* page = named(new QWidget, "tsMode");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(infoLabel(QStringLiteral("We've gathered all the information the wizard needed to import your data. "
-                                          "Please select a desired import mode."),
-                           "lblModeInfo", page));
+    v->addWidget(
+        infoLabel(QStringLiteral("We've gathered all the information the wizard needed to import your data. "
+                                 "Please select a desired import mode."),
+                  "lblModeInfo", page));
     auto* group = named(new QGroupBox(QStringLiteral(" Import mode "), page), "grpImportMode");
     auto* g = new QVBoxLayout(group);
     modeGroup = new QButtonGroup(group);
@@ -410,25 +429,53 @@ void TfrmImportWizard::fillFromComponent() {
     edtSourceFileName->setText(c.sourceFileName());
 
     switch (c.recordSeparator()) {
-    case rsCRLF: cmbRecordSeparator->setCurrentIndex(0); break;
-    case rsCR: cmbRecordSeparator->setCurrentIndex(1); break;
-    case rsLF: cmbRecordSeparator->setCurrentIndex(2); break;
-    case rsCustom: cmbRecordSeparator->setEditText(c.recordSeparatorCustom()); break;
+    case rsCRLF:
+        cmbRecordSeparator->setCurrentIndex(0);
+        break;
+    case rsCR:
+        cmbRecordSeparator->setCurrentIndex(1);
+        break;
+    case rsLF:
+        cmbRecordSeparator->setCurrentIndex(2);
+        break;
+    case rsCustom:
+        cmbRecordSeparator->setEditText(c.recordSeparatorCustom());
+        break;
     }
     switch (c.textQualifier()) {
-    case tqNone: cmbTextQualifier->setCurrentIndex(0); break;
-    case tqQuot: cmbTextQualifier->setCurrentIndex(1); break;
-    case tqApos: cmbTextQualifier->setCurrentIndex(2); break;
-    case tqCustom: cmbTextQualifier->setEditText(QString(c.textQualifierCustom())); break;
+    case tqNone:
+        cmbTextQualifier->setCurrentIndex(0);
+        break;
+    case tqQuot:
+        cmbTextQualifier->setCurrentIndex(1);
+        break;
+    case tqApos:
+        cmbTextQualifier->setCurrentIndex(2);
+        break;
+    case tqCustom:
+        cmbTextQualifier->setEditText(QString(c.textQualifierCustom()));
+        break;
     }
     int choice = dcOther;
     switch (c.fieldDelimiter()) {
-    case fdTab: choice = dcTab; break;
-    case fdSemicolon: choice = dcSemicolon; break;
-    case fdComma: choice = dcComma; break;
-    case fdSpace: choice = dcSpace; break;
-    case fdNone: choice = dcNone; break;
-    case fdCustom: choice = dcOther; break;
+    case fdTab:
+        choice = dcTab;
+        break;
+    case fdSemicolon:
+        choice = dcSemicolon;
+        break;
+    case fdComma:
+        choice = dcComma;
+        break;
+    case fdSpace:
+        choice = dcSpace;
+        break;
+    case fdNone:
+        choice = dcNone;
+        break;
+    case fdCustom:
+        choice = dcOther;
+        break;
     }
     edtOtherSymbol->setText(choice == dcOther ? QString(c.fieldDelimiterCustom()) : QString());
     delimiterGroup->button(choice)->setChecked(true);
@@ -487,9 +534,11 @@ void TfrmImportWizard::fillMappingGrid() {
         destItem->setFlags(Qt::ItemIsEnabled);
         destItem->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* sourceItem = new QTableWidgetItem(source);
-        sourceItem->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::ItemIsEnabled);
+        sourceItem->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                                      : Qt::ItemIsEnabled);
         auto* keyItem = new QTableWidgetItem;
-        keyItem->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable : Qt::ItemIsEnabled);
+        keyItem->setFlags(editable ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable
+                                   : Qt::ItemIsEnabled);
         keyItem->setCheckState(keys.contains(name.toUpper()) ? Qt::Checked : Qt::Unchecked);
         grdMappings->setItem(i, 0, nameItem);
         grdMappings->setItem(i, 1, destItem);
@@ -524,7 +573,9 @@ void TfrmImportWizard::takeSettings() {
 
     TDataFormats& f = c.dataFormats();
     f.DateOrder = TDateOrder(qMax(0, cmbDateOrder->currentIndex()));
-    auto firstChar = [](const QLineEdit* e, QChar system) { return e->text().isEmpty() ? system : e->text().at(0); };
+    auto firstChar = [](const QLineEdit* e, QChar system) {
+        return e->text().isEmpty() ? system : e->text().at(0);
+    };
     f.DateSeparator = firstChar(edtDateSeparator, TDataFormats::systemDateSeparator());
     f.TimeSeparator = firstChar(edtTimeSeparator, TDataFormats::systemTimeSeparator());
     f.DecimalSeparator = firstChar(edtDecimalSeparator, TDataFormats::systemDecimalSeparator());
@@ -553,7 +604,8 @@ QChar TfrmImportWizard::qualifierFromPage() const {
 }
 
 QChar TfrmImportWizard::delimiterFromPage() const {
-    static const QChar chars[] = {QLatin1Char('\t'), QLatin1Char(';'), QLatin1Char(','), QLatin1Char(' '), QChar(0)};
+    static const QChar chars[] = {QLatin1Char('\t'), QLatin1Char(';'), QLatin1Char(','), QLatin1Char(' '),
+                                  QChar(0)};
     const int id = delimiterGroup->checkedId();
     if (id >= dcTab && id <= dcNone)
         return chars[id];
@@ -594,7 +646,9 @@ bool TfrmImportWizard::isText() const {
     return f && f->family == ImportFamily::Text;
 }
 
-bool TfrmImportWizard::isFixed() const { return rbFixedWidth->isChecked(); }
+bool TfrmImportWizard::isFixed() const {
+    return rbFixedWidth->isChecked();
+}
 
 void TfrmImportWizard::applyUserAccess() {
     const TUserAccess& a = m_component.userAccess();
@@ -631,9 +685,12 @@ void TfrmImportWizard::applyUserAccess() {
 QList<int> TfrmImportWizard::stepsOfFormat() const {
     const ImportFormat* f = selectedFormat();
     switch (f ? f->family : ImportFamily::Text) {
-    case ImportFamily::Text: return {1, 2, 3, 4, 5, 6, 7, 8};
-    case ImportFamily::Columns: return {1, 2, 4, 6, 7, 8};
-    case ImportFamily::Table: return {1, 2, 6, 7, 8};
+    case ImportFamily::Text:
+        return {1, 2, 3, 4, 5, 6, 7, 8};
+    case ImportFamily::Columns:
+        return {1, 2, 4, 6, 7, 8};
+    case ImportFamily::Table:
+        return {1, 2, 6, 7, 8};
     }
     return {1, 2, 3, 4, 5, 6, 7, 8};
 }
@@ -663,20 +720,22 @@ void TfrmImportWizard::btnNextClick() {
     if (m_step == 1) {
         const ImportFormat* f = selectedFormat();
         if (f && !f->canRead()) {
-            Prompt::current().message(ImportRegistry::cannotReadText(*f), Prompt::Buttons::Ok, Prompt::Icon::Warning);
+            Prompt::current().message(ImportRegistry::cannotReadText(*f), Prompt::Buttons::Ok,
+                                      Prompt::Icon::Warning);
             return;
         }
     }
     if (m_step == 2) {
         const QString file = edtSourceFileName->text().trimmed();
         if (file.isEmpty()) {
-            Prompt::current().message(QStringLiteral("Property File Name wasn't specified."), Prompt::Buttons::Ok,
-                                      Prompt::Icon::Error);
+            Prompt::current().message(QStringLiteral("Property File Name wasn't specified."),
+                                      Prompt::Buttons::Ok, Prompt::Icon::Error);
             return;
         }
         if (!QFileInfo(file).isFile()) {
-            Prompt::current().message(QStringLiteral("The file %1 doesn't exist.").arg(QDir::toNativeSeparators(file)),
-                                      Prompt::Buttons::Ok, Prompt::Icon::Error);
+            Prompt::current().message(
+                QStringLiteral("The file %1 doesn't exist.").arg(QDir::toNativeSeparators(file)),
+                Prompt::Buttons::Ok, Prompt::Icon::Error);
             return;
         }
     }
@@ -721,8 +780,9 @@ void TfrmImportWizard::btnExecuteClick() {
 
 void TfrmImportWizard::reject() {
     if (!m_complete) {
-        if (!Prompt::current().askYesNo(QStringLiteral("Wizard is not complete. If you quit the Wizard now, the new "
-                                                       "import will not be finished. Abort wizard?")))
+        if (!Prompt::current().askYesNo(
+                QStringLiteral("Wizard is not complete. If you quit the Wizard now, the new "
+                               "import will not be finished. Abort wizard?")))
             return;
         m_abandoned = true;
     }
@@ -742,7 +802,8 @@ void TfrmImportWizard::cmbTableTypeChange() {
         const QFileInfo fi(name);
         const QString suffix = QStringLiteral("*.") + fi.suffix().toUpper();
         if (fi.suffix().isEmpty() || !f->filter.toUpper().contains(suffix)) {
-            const QString base = fi.suffix().isEmpty() ? name : name.left(name.size() - fi.suffix().size() - 1);
+            const QString base =
+                fi.suffix().isEmpty() ? name : name.left(name.size() - fi.suffix().size() - 1);
             edtSourceFileName->setText(base + f->extension);
         }
     }
@@ -758,7 +819,8 @@ void TfrmImportWizard::btnBrowseClick() {
 }
 
 void TfrmImportWizard::btnSpecificationsClick() {
-    TfrmSpecs specs(m_component, [this] { return m_component.specifications(); }, this);
+    TfrmSpecs specs(
+        m_component, [this] { return m_component.specifications(); }, this);
     specs.beforeSave = [this] { takeSettings(); };
     specs.afterLoad = [this] {
         // A specification never changes the format: keep the one chosen here.
@@ -773,7 +835,8 @@ void TfrmImportWizard::updateBreaksPage() {
     const bool fixed = isFixed();
     grdDelimitedPreview->setVisible(!fixed && !hiddenByAccess(grdDelimitedPreview));
     pnlBreaks->setVisible(fixed);
-    for (QWidget* w : {static_cast<QWidget*>(pbBreaks), static_cast<QWidget*>(sbBreaksHorz), static_cast<QWidget*>(sbBreaksVert)})
+    for (QWidget* w : {static_cast<QWidget*>(pbBreaks), static_cast<QWidget*>(sbBreaksHorz),
+                       static_cast<QWidget*>(sbBreaksVert)})
         w->setVisible(!hiddenByAccess(w));
 }
 

@@ -28,22 +28,30 @@ constexpr int kMaxColumnWidth = 400;
 // How many characters a field shows in a fixed-width layout.
 int displayWidth(const FieldDef& f) {
     switch (f.type) {
-    case FieldType::String: return qMax(1, f.size);
-    case FieldType::Memo: return 10;
-    case FieldType::Logical: return 5;
+    case FieldType::String:
+        return qMax(1, f.size);
+    case FieldType::Memo:
+        return 10;
+    case FieldType::Logical:
+        return 5;
     case FieldType::Integer:
-    case FieldType::AutoInc: return 11;
+    case FieldType::AutoInc:
+        return 11;
     case FieldType::Float:
-    case FieldType::Currency: return 15;
+    case FieldType::Currency:
+        return 15;
     case FieldType::Date:
-    case FieldType::Time: return 10;
-    case FieldType::DateTime: return 18;
+    case FieldType::Time:
+        return 10;
+    case FieldType::DateTime:
+        return 18;
     }
     return 10;
 }
 
 QTableWidgetItem* cell(const QString& text) {
-    auto* item = new QTableWidgetItem(text.size() > kCellTextLimit ? text.left(kCellTextLimit) + QStringLiteral("...") : text);
+    auto* item = new QTableWidgetItem(
+        text.size() > kCellTextLimit ? text.left(kCellTextLimit) + QStringLiteral("...") : text);
     item->setToolTip(text.size() > kCellTextLimit ? QString() : text);
     return item;
 }
@@ -62,8 +70,9 @@ void TfrmImportWizard::readPreview() {
     m_previewRows.clear();
     m_firstLine.clear();
     try {
-        const TTextImport::Rows rows = TTextImport::readRows(edtSourceFileName->text().trimmed(), layoutFromPage(),
-                                                             firstRowFromPage(), lastRowFromPage(), true);
+        const TTextImport::Rows rows =
+            TTextImport::readRows(edtSourceFileName->text().trimmed(), layoutFromPage(), firstRowFromPage(),
+                                  lastRowFromPage(), true);
         m_previewRows = rows.rows;
         m_firstLine = rows.firstRow;
     } catch (const ImportError& e) {
@@ -116,7 +125,8 @@ void TfrmImportWizard::fillDelimitedPreview() {
 QList<int> TfrmImportWizard::guessBreaks() const {
     // The sample line skips as many rows as the first row box says, when there are enough.
     const int index = firstRowFromPage();
-    const QString sample = index >= 0 && index < m_previewRows.size() - 1 ? m_previewRows.at(index) : QString();
+    const QString sample =
+        index >= 0 && index < m_previewRows.size() - 1 ? m_previewRows.at(index) : QString();
     const EditableDataset* ds = m_component.dataSet();
     QList<int> breaks;
     if (sample.isEmpty() || !ds)
@@ -189,12 +199,14 @@ void TfrmImportWizard::presetMappings() {
     auto matches = [ds](const QString& text, int row) {
         const FieldDef& f = ds->fieldDef(row);
         const QString t = text.trimmed();
-        return t.compare(f.name, Qt::CaseInsensitive) == 0 || t.compare(f.displayName(), Qt::CaseInsensitive) == 0;
+        return t.compare(f.name, Qt::CaseInsensitive) == 0 ||
+               t.compare(f.displayName(), Qt::CaseInsensitive) == 0;
     };
     QStringList presets(rows);
     if (isText() && !isFixed()) {
         // A header line names the fields; without one, fields go in table order.
-        const QStringList header = TTextImport::splitRow(m_firstLine, delimiterFromPage(), qualifierFromPage());
+        const QStringList header =
+            TTextImport::splitRow(m_firstLine, delimiterFromPage(), qualifierFromPage());
         bool byName = firstRowFromPage() > 1;
         for (int r = 0; r < rows && !byName; ++r)
             for (const QString& h : header)
@@ -271,7 +283,8 @@ void TfrmImportWizard::fillPreview() {
     if (isText() && !isFixed())
         for (int c = 0; c < sources.size(); ++c) {
             int k = -1;
-            if (TTextImport::parseFieldReference(sources.at(c), k) && k >= 1 && k <= grdDelimitedPreview->columnCount())
+            if (TTextImport::parseFieldReference(sources.at(c), k) && k >= 1 &&
+                k <= grdDelimitedPreview->columnCount())
                 grdPreview->setColumnWidth(c, grdDelimitedPreview->columnWidth(k - 1));
         }
 }

@@ -6,18 +6,22 @@ using namespace ks;
 
 ImportTestTable::ImportTestTable() {
     m_connection = std::make_unique<Connection>(m_dir.path());
-    const QList<FieldDef> fields{{QStringLiteral("Last"), FieldType::String, 20, QStringLiteral("Last Name"), true},
-                                 {QStringLiteral("First"), FieldType::String, 20, QStringLiteral("First Name"), true},
-                                 {QStringLiteral("Phone"), FieldType::String, 15, {}, true},
-                                 {QStringLiteral("City"), FieldType::String, 20, {}, true},
-                                 {QStringLiteral("Notes"), FieldType::Memo, 0, {}, true},
-                                 {QStringLiteral("Active"), FieldType::Logical, 0, {}, true},
-                                 {QStringLiteral("Amount"), FieldType::Float, 0, {}, true},
-                                 {QStringLiteral("Born"), FieldType::Date, 0, {}, true},
-                                 {QStringLiteral("Seen"), FieldType::DateTime, 0, {}, true},
-                                 {QStringLiteral("Visits"), FieldType::Integer, 0, {}, true}};
-    const QList<IndexDef> indexes{
-        {QStringLiteral("KEY"), {QStringLiteral("Last"), QStringLiteral("First"), QStringLiteral("Phone")}, {}, true, false}};
+    const QList<FieldDef> fields{
+        {QStringLiteral("Last"), FieldType::String, 20, QStringLiteral("Last Name"), true},
+        {QStringLiteral("First"), FieldType::String, 20, QStringLiteral("First Name"), true},
+        {QStringLiteral("Phone"), FieldType::String, 15, {}, true},
+        {QStringLiteral("City"), FieldType::String, 20, {}, true},
+        {QStringLiteral("Notes"), FieldType::Memo, 0, {}, true},
+        {QStringLiteral("Active"), FieldType::Logical, 0, {}, true},
+        {QStringLiteral("Amount"), FieldType::Float, 0, {}, true},
+        {QStringLiteral("Born"), FieldType::Date, 0, {}, true},
+        {QStringLiteral("Seen"), FieldType::DateTime, 0, {}, true},
+        {QStringLiteral("Visits"), FieldType::Integer, 0, {}, true}};
+    const QList<IndexDef> indexes{{QStringLiteral("KEY"),
+                                   {QStringLiteral("Last"), QStringLiteral("First"), QStringLiteral("Phone")},
+                                   {},
+                                   true,
+                                   false}};
     m_connection->createTable(QStringLiteral("People.ADT"), fields, indexes);
     m_cursor = std::make_unique<Cursor>(*m_connection, QStringLiteral("People.ADT"));
     m_cursor->open();
@@ -36,7 +40,8 @@ QString ImportTestTable::writeFile(const QString& name, const QByteArray& bytes)
     return path;
 }
 
-void ImportTestTable::add(const QString& last, const QString& first, const QString& phone, const QString& city) {
+void ImportTestTable::add(const QString& last, const QString& first, const QString& phone,
+                          const QString& city) {
     m_cursor->append();
     m_cursor->setValue(QStringLiteral("Last"), last);
     m_cursor->setValue(QStringLiteral("First"), first);

@@ -20,7 +20,8 @@ public:
     // Writes a file into the temporary directory and gives its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
 
-    void add(const QString& last, const QString& first, const QString& phone, const QString& city = QString());
+    void add(const QString& last, const QString& first, const QString& phone,
+             const QString& city = QString());
     // Every record as "Last|First|Phone|City", in natural order.
     QStringList rows();
     // One field of every record, as text.

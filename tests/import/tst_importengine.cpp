@@ -46,7 +46,9 @@ public:
     void setStatus(const QString& text) override { m_log.statuses << text; }
     void setCounter(Counter which, int value) override { m_log.counters << qMakePair(which, value); }
     void refresh() override { ++m_log.updates; }
-    bool cancelRequested() const override { return m_log.cancelAfter >= 0 && m_log.updates >= m_log.cancelAfter; }
+    bool cancelRequested() const override {
+        return m_log.cancelAfter >= 0 && m_log.updates >= m_log.cancelAfter;
+    }
     void finish() override { m_log.finished = true; }
 
 private:
@@ -56,7 +58,8 @@ private:
 QByteArray lines(int count, int from = 1) {
     QByteArray out;
     for (int i = from; i < from + count; ++i)
-        out += "Name" + QByteArray::number(i) + ";First;" + QByteArray::number(i) + ";City" + QByteArray::number(i) + "\r\n";
+        out += "Name" + QByteArray::number(i) + ";First;" + QByteArray::number(i) + ";City" +
+               QByteArray::number(i) + "\r\n";
     return out;
 }
 
@@ -73,7 +76,8 @@ class TestImportEngine : public QObject {
     ScriptedPrompt* m_prompt = nullptr;
 
     // A text import of `bytes` (";" delimited) into the table, with no window and no messages.
-    std::unique_ptr<TTextImport> textImport(const QByteArray& bytes, const QStringList& mappings = keyMappings()) {
+    std::unique_ptr<TTextImport> textImport(const QByteArray& bytes,
+                                            const QStringList& mappings = keyMappings()) {
         auto imp = std::make_unique<TTextImport>();
         imp->setDataSet(&m_table->cursor());
         imp->setSourceFileName(m_table->writeFile(QStringLiteral("source.txt"), bytes));
@@ -101,17 +105,20 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         const QByteArray source("Ann;A;1;New\r\nCid;C;3;New\r\n");
         QTest::newRow("append (a duplicate key is an error)")
-            << int(imAppend) << source << QList<int>{2, 1, 0, 0, 1} << QStringList{"Ann|A|1|Old", "Bob|B|2|Old", "Cid|C|3|New"};
+            << int(imAppend) << source << QList<int>{2, 1, 0, 0, 1}
+            << QStringList{"Ann|A|1|Old", "Bob|B|2|Old", "Cid|C|3|New"};
         QTest::newRow("update leaves unmatched rows") << int(imUpdate) << source << QList<int>{2, 0, 1, 0, 0}
                                                       << QStringList{"Ann|A|1|New", "Bob|B|2|Old"};
-        QTest::newRow("append/update appends unmatched") << int(imAppendUpdate) << source << QList<int>{2, 1, 1, 0, 0}
-                                                         << QStringList{"Ann|A|1|New", "Bob|B|2|Old", "Cid|C|3|New"};
-        QTest::newRow("delete") << int(imDelete) << source << QList<int>{2, 0, 0, 1, 0} << QStringList{"Bob|B|2|Old"};
+        QTest::newRow("append/update appends unmatched")
+            << int(imAppendUpdate) << source << QList<int>{2, 1, 1, 0, 0}
+            << QStringList{"Ann|A|1|New", "Bob|B|2|Old", "Cid|C|3|New"};
+        QTest::newRow("delete") << int(imDelete) << source << QList<int>{2, 0, 0, 1, 0}
+                                << QStringList{"Bob|B|2|Old"};
         QTest::newRow("copy") << int(imCopy) << source << QList<int>{2, 2, 0, 2, 0}
                               << QStringList{"Ann|A|1|New", "Cid|C|3|New"};
-        QTest::newRow("keys compare with case") << int(imAppendUpdate) << QByteArray("ann;A;1;New\r\n")
-                                                << QList<int>{1, 1, 0, 0, 0}
-                                                << QStringList{"Ann|A|1|Old", "Bob|B|2|Old", "ann|A|1|New"};
+        QTest::newRow("keys compare with case")
+            << int(imAppendUpdate) << QByteArray("ann;A;1;New\r\n") << QList<int>{1, 1, 0, 0, 0}
+            << QStringList{"Ann|A|1|Old", "Bob|B|2|Old", "ann|A|1|New"};
     }
     void modes() {
         QFETCH(int, mode);
@@ -142,8 +149,10 @@ private slots:
 
     void unmappedFieldsKeepTheirValues() {
         // Lines without a source (the wizard writes one for every field) must not wipe existing data.
-        m_table->add(QStringLiteral("Ann"), QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("Paris"));
-        auto imp = textImport("Ann;A;1\r\n", {"Last = Field1", "First = Field2", "Phone = Field3", "City = "});
+        m_table->add(QStringLiteral("Ann"), QStringLiteral("A"), QStringLiteral("1"),
+                     QStringLiteral("Paris"));
+        auto imp =
+            textImport("Ann;A;1\r\n", {"Last = Field1", "First = Field2", "Phone = Field3", "City = "});
         imp->setMode(imUpdate);
         imp->setDatasetKeys(QStringLiteral("Last;First;Phone"));
         imp->execute();
@@ -156,10 +165,12 @@ private slots:
         QTest::addColumn<QString>("source");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no table") << false << "x.txt" << int(imAppend) << "Property DataSet wasn't specified.";
-        QTest::newRow("no file") << true << "" << int(imAppend) << "Property SourceFileName wasn't specified.";
-        QTest::newRow("keyed mode without keys") << true << "x.txt" << int(imUpdate)
-                                                 << "Property DatasetKeys wasn't specified.";
+        QTest::newRow("no table") << false << "x.txt" << int(imAppend)
+                                  << "Property DataSet wasn't specified.";
+        QTest::newRow("no file") << true << "" << int(imAppend)
+                                 << "Property SourceFileName wasn't specified.";
+        QTest::newRow("keyed mode without keys")
+            << true << "x.txt" << int(imUpdate) << "Property DatasetKeys wasn't specified.";
     }
     void missingSettings() {
         QFETCH(bool, withTable);
@@ -208,8 +219,15 @@ private slots:
         reader.setDataSet(&m_table->cursor());
         reader.setAnimatedStatus(false);
         reader.setOptions({});
-        reader.rows = {{{"last", "Ann"}, {"FIRST", "A"}, {"Phone", "1"}, {"Notes", "n"}, {"Active", "True"},
-                        {"Amount", 2.5}, {"Born", QDate(2000, 1, 2)}, {"Seen", QVariant()}, {"Visits", 3}}};
+        reader.rows = {{{"last", "Ann"},
+                        {"FIRST", "A"},
+                        {"Phone", "1"},
+                        {"Notes", "n"},
+                        {"Active", "True"},
+                        {"Amount", 2.5},
+                        {"Born", QDate(2000, 1, 2)},
+                        {"Seen", QVariant()},
+                        {"Visits", 3}}};
         reader.execute();
         QCOMPARE(reader.counters().added, 1);
         QVERIFY(reader.mappings().isEmpty());
@@ -223,7 +241,8 @@ private slots:
     void recordEvents() {
         auto imp = textImport(lines(5));
         QStringList seen;
-        imp->onBeforeRecordEvent = [&](TImportBase&, const QString& fields, const QVariant& values, bool& accept) {
+        imp->onBeforeRecordEvent = [&](TImportBase&, const QString& fields, const QVariant& values,
+                                       bool& accept) {
             QVERIFY(fields.isEmpty());
             QVERIFY(!values.isValid());
             accept = imp->counters().processed != 2; // refuse the second row
@@ -246,8 +265,9 @@ private slots:
 
     void failedRowsAreNeverHalfWritten() {
         // Row 2 can't be stored (a duplicate key), row 3 has an unreadable number for a later field.
-        auto imp = textImport("A;a;1;x;1.5\r\nA;a;1;y;2\r\nB;b;2;z;lots\r\nC;c;3;w;3\r\n",
-                              {"Last=Field1", "First=Field2", "Phone=Field3", "City=Field4", "Amount=Field5"});
+        auto imp =
+            textImport("A;a;1;x;1.5\r\nA;a;1;y;2\r\nB;b;2;z;lots\r\nC;c;3;w;3\r\n",
+                       {"Last=Field1", "First=Field2", "Phone=Field3", "City=Field4", "Amount=Field5"});
         QList<int> codes;
         imp->onErrorEvent = [&](TImportBase&, const ImportError& error, bool& abort) {
             codes << error.code();
@@ -288,15 +308,30 @@ private slots:
         QString order = QLocale::system().dateFormat(QLocale::ShortFormat);
         const bool dayFirst = order.indexOf(QLatin1Char('d')) < order.indexOf(QLatin1Char('M'));
         const QString date = dayFirst ? QStringLiteral("15-3-2024") : QStringLiteral("3-15-2024");
-        QTest::newRow("boolean true text") << "Active" << "Yes" << "." << QVariant(true);
-        QTest::newRow("boolean false text") << "Active" << "No" << "." << QVariant(false);
-        QTest::newRow("other text goes to the table") << "Active" << "true" << "." << QVariant(true);
-        QTest::newRow("decimal comma") << "Amount" << " 1234,5 " << "," << QVariant(1234.5);
-        QTest::newRow("decimal point") << "Amount" << "-0.25" << "." << QVariant(-0.25);
-        QTest::newRow("not a number") << "Amount" << "12 EUR" << "." << QVariant();
+        QTest::newRow("boolean true text") << "Active"
+                                           << "Yes"
+                                           << "." << QVariant(true);
+        QTest::newRow("boolean false text") << "Active"
+                                            << "No"
+                                            << "." << QVariant(false);
+        QTest::newRow("other text goes to the table") << "Active"
+                                                      << "true"
+                                                      << "." << QVariant(true);
+        QTest::newRow("decimal comma") << "Amount"
+                                       << " 1234,5 "
+                                       << "," << QVariant(1234.5);
+        QTest::newRow("decimal point") << "Amount"
+                                       << "-0.25"
+                                       << "." << QVariant(-0.25);
+        QTest::newRow("not a number") << "Amount"
+                                      << "12 EUR"
+                                      << "." << QVariant();
         QTest::newRow("date") << "Born" << date << "." << QVariant(d);
-        QTest::newRow("date and time") << "Seen" << date + " 2:05 PM" << "." << QVariant(QDateTime(d, QTime(14, 5)));
-        QTest::newRow("not a date") << "Born" << "someday" << "." << QVariant();
+        QTest::newRow("date and time") << "Seen" << date + " 2:05 PM"
+                                       << "." << QVariant(QDateTime(d, QTime(14, 5)));
+        QTest::newRow("not a date") << "Born"
+                                    << "someday"
+                                    << "." << QVariant();
     }
     void conversions() {
         QFETCH(QString, field);

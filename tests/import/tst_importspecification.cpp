@@ -11,13 +11,16 @@ using namespace ks;
 
 namespace {
 
-QString fixture(const QString& name) { return qEnvironmentVariable("KESTRUM_FIXTURES") + QStringLiteral("/import/") + name; }
+QString fixture(const QString& name) {
+    return qEnvironmentVariable("KESTRUM_FIXTURES") + QStringLiteral("/import/") + name;
+}
 
 void configure(TImportBase& c) {
     c.setDatasetKeys(QStringLiteral("Last;First"));
     c.setMode(imAppendUpdate);
     c.setSourceFileName(QStringLiteral("/data/people.csv"));
-    c.setMappings({QStringLiteral("Last = Field1"), QStringLiteral("First = Field2"), QStringLiteral("City =")});
+    c.setMappings(
+        {QStringLiteral("Last = Field1"), QStringLiteral("First = Field2"), QStringLiteral("City =")});
     c.setFieldDelimiter(fdSemicolon);
     c.setTextQualifier(tqApos);
     c.setRecordSeparator(rsCRLF);
@@ -35,13 +38,25 @@ void configure(TImportBase& c) {
 // Everything a specification carries, as one comparable text.
 QString settings(const TImportBase& c) {
     const TDataFormats& f = c.dataFormats();
-    return QStringList{c.datasetKeys(), QString::number(c.mode()), c.sourceFileName(), c.mappings().join(QLatin1Char('|')),
-                       QString::number(c.fieldDelimiter()), QString(c.fieldDelimiterCustom()),
-                       QString::number(c.textQualifier()), QString(c.textQualifierCustom()),
-                       QString::number(c.recordSeparator()), c.recordSeparatorCustom(), QString::number(c.fixed()),
-                       QString::number(c.rowFirst()), QString::number(c.rowLast()), QString::number(f.DateOrder),
-                       QString(f.DateSeparator), QString(f.TimeSeparator), QString(f.DecimalSeparator),
-                       QString::number(f.FourDigitYear), QString::number(f.LeadingZerosInDate)}
+    return QStringList{c.datasetKeys(),
+                       QString::number(c.mode()),
+                       c.sourceFileName(),
+                       c.mappings().join(QLatin1Char('|')),
+                       QString::number(c.fieldDelimiter()),
+                       QString(c.fieldDelimiterCustom()),
+                       QString::number(c.textQualifier()),
+                       QString(c.textQualifierCustom()),
+                       QString::number(c.recordSeparator()),
+                       c.recordSeparatorCustom(),
+                       QString::number(c.fixed()),
+                       QString::number(c.rowFirst()),
+                       QString::number(c.rowLast()),
+                       QString::number(f.DateOrder),
+                       QString(f.DateSeparator),
+                       QString(f.TimeSeparator),
+                       QString(f.DecimalSeparator),
+                       QString::number(f.FourDigitYear),
+                       QString::number(f.LeadingZerosInDate)}
         .join(QLatin1Char('/'));
 }
 
@@ -61,12 +76,18 @@ private slots:
         QVERIFY(saved.saveSpecification(QStringLiteral("People"), file, false));
 
         const IniFile ini(file);
-        QCOMPARE(ini.readString(QStringLiteral("Common"), QStringLiteral("Specification")), QStringLiteral("People"));
-        QCOMPARE(ini.readString(QStringLiteral("Common"), QStringLiteral("Description")), QStringLiteral("Pellax: specification"));
-        QCOMPARE(ini.readString(QStringLiteral("Text"), QStringLiteral("FieldDelimiter")), QStringLiteral("3B"));
-        QCOMPARE(ini.readString(QStringLiteral("Text"), QStringLiteral("TextQualifier")), QStringLiteral("27"));
-        QCOMPARE(ini.readString(QStringLiteral("Text"), QStringLiteral("RecordSeparator")), QStringLiteral("0D0A"));
-        QCOMPARE(ini.readString(QStringLiteral("Mappings"), QStringLiteral("Map2")), QStringLiteral("City ="));
+        QCOMPARE(ini.readString(QStringLiteral("Common"), QStringLiteral("Specification")),
+                 QStringLiteral("People"));
+        QCOMPARE(ini.readString(QStringLiteral("Common"), QStringLiteral("Description")),
+                 QStringLiteral("Pellax: specification"));
+        QCOMPARE(ini.readString(QStringLiteral("Text"), QStringLiteral("FieldDelimiter")),
+                 QStringLiteral("3B"));
+        QCOMPARE(ini.readString(QStringLiteral("Text"), QStringLiteral("TextQualifier")),
+                 QStringLiteral("27"));
+        QCOMPARE(ini.readString(QStringLiteral("Text"), QStringLiteral("RecordSeparator")),
+                 QStringLiteral("0D0A"));
+        QCOMPARE(ini.readString(QStringLiteral("Mappings"), QStringLiteral("Map2")),
+                 QStringLiteral("City ="));
         QCOMPARE(ini.readString(QStringLiteral("Text"), QStringLiteral("Fixed")), QStringLiteral("1"));
 
         TTextImport loaded;
@@ -82,9 +103,13 @@ private slots:
         QTest::addColumn<QString>("qualifier");
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("hexQualifier");
-        QTest::newRow("no qualifier") << QString(QChar(0)) << "\n" << "00";
-        QTest::newRow("custom non-ASCII") << QStringLiteral("\u00a7") << "\r" << "C2A7";
-        QTest::newRow("custom separator text") << "~" << "||" << "7E";
+        QTest::newRow("no qualifier") << QString(QChar(0)) << "\n"
+                                      << "00";
+        QTest::newRow("custom non-ASCII") << QStringLiteral("\u00a7") << "\r"
+                                          << "C2A7";
+        QTest::newRow("custom separator text") << "~"
+                                               << "||"
+                                               << "7E";
     }
     void charactersRoundTrip() {
         QFETCH(QString, qualifier);
@@ -95,7 +120,8 @@ private slots:
         saved.setRecordSeparatorCustom(separator);
         const QString file = m_dir.filePath(QStringLiteral("chars.plx"));
         QVERIFY(saved.saveSpecification(QStringLiteral("Chars"), file, false));
-        QCOMPARE(IniFile(file).readString(QStringLiteral("Text"), QStringLiteral("TextQualifier")), hexQualifier);
+        QCOMPARE(IniFile(file).readString(QStringLiteral("Text"), QStringLiteral("TextQualifier")),
+                 hexQualifier);
         TTextImport loaded;
         loaded.loadSpecification(file);
         QCOMPARE(loaded.textQualifierCustom(), qualifier.at(0));
@@ -109,7 +135,8 @@ private slots:
         const QString old = m_dir.filePath(QStringLiteral("old.plx"));
         QFile f(old);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("[Mappings]\r\nCount=2000000000\r\nMap0=Last = Field1\r\n[Text]\r\nFieldDelimiter=A7\r\nRowFirst=abc\r\n");
+        f.write("[Mappings]\r\nCount=2000000000\r\nMap0=Last = "
+                "Field1\r\n[Text]\r\nFieldDelimiter=A7\r\nRowFirst=abc\r\n");
         f.close();
         TTextImport c;
         configure(c);
@@ -124,7 +151,8 @@ private slots:
         configure(c);
         c.loadSpecification(m_dir.filePath(QStringLiteral("missing.plx")));
         QVERIFY(c.mappings().isEmpty());
-        c.setMappings({QStringLiteral("Last = Field1"), QStringLiteral("First = Field2"), QStringLiteral("City =")});
+        c.setMappings(
+            {QStringLiteral("Last = Field1"), QStringLiteral("First = Field2"), QStringLiteral("City =")});
         QCOMPARE(settings(c), before);
     }
 

@@ -2,8 +2,11 @@
 
 #include "common/Paths.h"
 #include "common/ScriptedPrompt.h"
+#include "import/TfrmImportProgress.h"
+#include "import/TfrmSpecs.h"
 #include "import/engine/ImportError.h"
 #include "import/engine/ImportSpecification.h"
+#include "import/engine/TTextImport.h"
 #include "import/wizard/TBreakEditor.h"
 #include "import/wizard/TImportWizard.h"
 #include "import/wizard/TfrmImportWizard.h"
@@ -25,7 +28,9 @@ using namespace ks;
 
 namespace {
 
-QString fixture(const QString& name) { return qEnvironmentVariable("KESTRUM_FIXTURES") + QStringLiteral("/import/") + name; }
+QString fixture(const QString& name) {
+    return qEnvironmentVariable("KESTRUM_FIXTURES") + QStringLiteral("/import/") + name;
+}
 
 // Runs `script` on the next modal window that opens (other than `except`), while its exec() runs.
 void onModal(std::function<void(QWidget*)> script, QWidget* except = nullptr) {
@@ -46,17 +51,20 @@ void onModal(std::function<void(QWidget*)> script, QWidget* except = nullptr) {
     timer->start();
 }
 
-template <typename T>
-T* child(QWidget* w, const char* name) {
+template <typename T> T* child(QWidget* w, const char* name) {
     T* c = w->findChild<T*>(QString::fromLatin1(name));
     if (!c)
         qFatal("no widget %s", name);
     return c;
 }
 
-void click(QWidget* w, const char* name) { QTest::mouseClick(child<QAbstractButton>(w, name), Qt::LeftButton); }
+void click(QWidget* w, const char* name) {
+    QTest::mouseClick(child<QAbstractButton>(w, name), Qt::LeftButton);
+}
 
-QString header(QWidget* w) { return child<QLabel>(w, "lblStep")->text(); }
+QString header(QWidget* w) {
+    return child<QLabel>(w, "lblStep")->text();
+}
 
 QStringList sources(QWidget* w) {
     auto* grid = child<QTableWidget>(w, "grdMappings");
@@ -110,7 +118,8 @@ private slots:
     }
 
     void delimitedImport() {
-        m_table->add(QStringLiteral("Smith"), QStringLiteral("Ann"), QStringLiteral("555-0101"), QStringLiteral("London"));
+        m_table->add(QStringLiteral("Smith"), QStringLiteral("Ann"), QStringLiteral("555-0101"),
+                     QStringLiteral("London"));
         int events = 0;
         m_wizard->onBeforeExecute = [&](TImportBase&) { ++events; };
         m_wizard->onAfterExecute = [&](TImportBase&) { events += 10; };
@@ -156,7 +165,8 @@ private slots:
 
             auto* preview = child<QTableWidget>(w, "grdPreview");
             QCOMPARE(preview->columnCount(), 4);
-            QCOMPARE(preview->horizontalHeaderItem(0)->text(), child<QTableWidget>(w, "grdMappings")->item(0, 1)->text());
+            QCOMPARE(preview->horizontalHeaderItem(0)->text(),
+                     child<QTableWidget>(w, "grdMappings")->item(0, 1)->text());
             QCOMPARE(columnTexts(preview, 3), (QStringList{"Paris", "Rome", "New;York"}));
             click(w, "btnNext");
 
@@ -174,7 +184,7 @@ private slots:
         QVERIFY(m_prompt->messages.at(1).contains(QStringLiteral("nowhere.csv")));
         QCOMPARE(seen.mid(0, 5), (QStringList{"Field1", "Field2", "Field3", "Field4", ""}));
         QCOMPARE(m_table->rows(), (QStringList{"Smith|Ann|555-0101|Paris", "Jones|Bob \"B\"|555-0102|Rome",
-                                              "Brown|Cy|555-0103|New;York"}));
+                                               "Brown|Cy|555-0103|New;York"}));
         QCOMPARE(m_wizard->datasetKeys(), QStringLiteral("Last;First;Phone"));
         QCOMPARE(m_wizard->mappings().value(4), QStringLiteral("Notes = "));
         QCOMPARE(m_wizard->mode(), imAppendUpdate);
@@ -203,22 +213,25 @@ private slots:
             QTest::mouseClick(editor, Qt::LeftButton, {}, editor->pointForColumn(12));
             QTest::mouseClick(editor, Qt::LeftButton, {}, editor->pointForColumn(0)); // never at column 0
             QTest::mousePress(editor, Qt::LeftButton, {}, editor->pointForColumn(12));
-            QMouseEvent move(QEvent::MouseMove, editor->pointForColumn(20), editor->mapToGlobal(editor->pointForColumn(20)),
-                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QMouseEvent move(QEvent::MouseMove, editor->pointForColumn(20),
+                             editor->mapToGlobal(editor->pointForColumn(20)), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
             QCoreApplication::sendEvent(editor, &move);
             QTest::mouseRelease(editor, Qt::LeftButton, {}, editor->pointForColumn(20));
             edited = editor->breaks();
             click(w, "btnNext");
             QCOMPARE(sources(w).mid(0, 4), (QStringList{"Text1-10", "Text11-20", "Text21-28", ""}));
             click(w, "btnNext");
-            QCOMPARE(columnTexts(child<QTableWidget>(w, "grdPreview"), 1), (QStringList{"Ann       ", "Bob       ", "Cy        "}));
+            QCOMPARE(columnTexts(child<QTableWidget>(w, "grdPreview"), 1),
+                     (QStringList{"Ann       ", "Bob       ", "Cy        "}));
             click(w, "btnNext");
             click(w, "btnExecute");
         });
         QCOMPARE(m_wizard->execute(), int(TImportWizard::Imported));
         QCOMPARE(guessed, (QList<int>{21, 28})); // table widths 20, 20, 15 over a 28-character line
         QCOMPARE(edited, (QList<int>{10, 20, 28}));
-        QCOMPARE(m_table->rows(), (QStringList{"Smith|Ann|555-0101|", "Jones|Bob|555-0102|", "Brown|Cy|555-0103|"}));
+        QCOMPARE(m_table->rows(),
+                 (QStringList{"Smith|Ann|555-0101|", "Jones|Bob|555-0102|", "Brown|Cy|555-0103|"}));
     }
 
     void abandoning() {
@@ -260,7 +273,8 @@ private slots:
         m_wizard->setTextQualifierCustom(QChar(0));
         m_wizard->setRecordSeparatorCustom(QStringLiteral("#"));
         m_wizard->setRowFirst(3);
-        m_wizard->setMappings({QStringLiteral("last = Field2"), QStringLiteral("City=Field9"), QStringLiteral("City = Field4")});
+        m_wizard->setMappings({QStringLiteral("last = Field2"), QStringLiteral("City=Field9"),
+                               QStringLiteral("City = Field4")});
         m_wizard->setDatasetKeys(QStringLiteral("Last;Home Phone")); // "Phone" is no key
         m_wizard->userAccess().Specification = false;
         m_wizard->userAccess().SourceFileName = irDisabled;
@@ -312,14 +326,16 @@ private slots:
                     QVERIFY(!child<QPushButton>(specs, "btnLoad")->isEnabled());
                     onModal(
                         [&](QWidget* save) {
-                            QCOMPARE(child<QLineEdit>(save, "edtName")->text(), QStringLiteral("Import specification"));
+                            QCOMPARE(child<QLineEdit>(save, "edtName")->text(),
+                                     QStringLiteral("Import specification"));
                             child<QLineEdit>(save, "edtName")->setText(QStringLiteral("People"));
                             child<QLineEdit>(save, "edtFileName")->setText(specFile);
                             click(save, "btnOK");
                         },
                         specs);
                     click(specs, "btnSave");
-                    QCOMPARE(child<QListWidget>(specs, "lstSpecs")->currentItem()->text(), QStringLiteral("People"));
+                    QCOMPARE(child<QListWidget>(specs, "lstSpecs")->currentItem()->text(),
+                             QStringLiteral("People"));
                     click(specs, "btnClose");
                 },
                 w);
@@ -353,6 +369,92 @@ private slots:
         QCOMPARE(m_wizard->execute(), int(TImportWizard::Imported));
         QCOMPARE(m_table->rows().size(), 3);
         QCOMPARE(m_wizard->datasetKeys(), QStringLiteral("Last"));
+    }
+
+    void progressWindowCancels() {
+        QByteArray many;
+        for (int i = 0; i < 20000; ++i)
+            many += "N" + QByteArray::number(i) + ";F;" + QByteArray::number(i) + "\r\n";
+        TTextImport imp;
+        imp.setDataSet(&m_table->cursor());
+        imp.setSourceFileName(m_table->writeFile(QStringLiteral("many.txt"), many));
+        imp.setFieldDelimiter(fdSemicolon);
+        imp.setMappings(
+            {QStringLiteral("Last=Field1"), QStringLiteral("First=Field2"), QStringLiteral("Phone=Field3")});
+        imp.setOptions(soExtendedStatistic);
+        imp.setTitleStatus(QStringLiteral("Loading contacts"));
+        imp.setProgressFactory(TfrmImportProgress::factory());
+        QString caption, processedShown;
+        QTimer timer;
+        timer.setInterval(2);
+        connect(&timer, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->objectName() != QLatin1String("frmImportProgress") || !w->isVisible())
+                    continue;
+                // Cancel once the counters have moved past their first redraw step.
+                processedShown = child<QLabel>(w, "lblProcessed")->text();
+                if (processedShown.toInt() > 50) {
+                    caption = w->windowTitle();
+                    click(w, "btnCancel");
+                    timer.stop();
+                }
+            }
+        });
+        timer.start();
+        imp.execute();
+        QCOMPARE(caption, QStringLiteral("Loading contacts"));
+        QCOMPARE(imp.result(), ImportResult::Cancelled);
+        QVERIFY(imp.counters().processed < 20000);
+        QCOMPARE(m_table->rows().size(), imp.counters().added);
+        QVERIFY(processedShown.toInt() > 50);
+    }
+
+    void wideAndEmptyFiles_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QByteArray wide;
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 1; c <= 10000; ++c)
+                wide += (c > 1 ? ";" : "") + QByteArray::number(r * 10000 + c);
+            wide += "\r\n";
+        }
+        QTest::newRow("10,000 columns") << wide << 10000 << 3;
+        QTest::newRow("empty file") << QByteArray() << 0 << 0;
+        QTest::newRow("binary file") << QByteArray("\x00\xff\x01;\x9d\r\x1a\x00", 8) << 2 << 2;
+    }
+    void wideAndEmptyFiles() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        m_wizard->setSourceFileName(m_table->writeFile(QStringLiteral("odd.csv"), bytes));
+        m_wizard->setFieldDelimiter(fdSemicolon);
+        TfrmImportWizard w(*m_wizard);
+        w.fillFromComponent();
+        w.show();
+        for (int i = 0; i < 6; ++i)
+            click(&w, "btnNext");
+        QCOMPARE(header(&w), QStringLiteral("Step 7 of 8  "));
+        QCOMPARE(child<QTableWidget>(&w, "grdDelimitedPreview")->columnCount(), columns);
+        QCOMPARE(child<QTableWidget>(&w, "grdPreview")->rowCount(), rows);
+        w.done(QDialog::Rejected);
+    }
+
+    void deletingASpecification() {
+        TTextImport c;
+        const QString file = m_table->filePath(QStringLiteral("old.plx"));
+        QVERIFY(c.saveSpecification(QStringLiteral("Old"), file, false));
+        TfrmSpecs specs(c, [&] { return ImportSpecification::list(m_table->dir()); });
+        auto* list = child<QListWidget>(&specs, "lstSpecs");
+        QCOMPARE(list->count(), 1);
+        m_prompt->answers << Prompt::Answer::No << Prompt::Answer::Yes;
+        click(&specs, "btnDelete");
+        QVERIFY(QFile::exists(file));
+        click(&specs, "btnDelete");
+        QVERIFY(!QFile::exists(file));
+        QCOMPARE(list->count(), 0);
+        QVERIFY(!child<QPushButton>(&specs, "btnLoad")->isEnabled());
+        QVERIFY(m_prompt->messages.value(0).startsWith(QStringLiteral("Delete import specification ")));
     }
 
     void batchRunWithoutWindow() {

@@ -11,7 +11,9 @@ using namespace ks;
 
 namespace {
 
-QString fixture(const QString& name) { return qEnvironmentVariable("KESTRUM_FIXTURES") + QStringLiteral("/import/") + name; }
+QString fixture(const QString& name) {
+    return qEnvironmentVariable("KESTRUM_FIXTURES") + QStringLiteral("/import/") + name;
+}
 
 TextLayout layout(const QString& separators, QChar qualifier, QChar delimiter) {
     TextLayout l;
@@ -55,22 +57,29 @@ private slots:
         QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << crlf << QStringList{"a", "b"};
         QTest::newRow("LF only") << QByteArray("a\nb\n") << crlf << QStringList{"a", "b"};
         QTest::newRow("CR only") << QByteArray("a\rb") << crlf << QStringList{"a", "b"};
-        QTest::newRow("empty lines give no rows") << QByteArray("a\r\n\r\n\n\r\nb") << crlf << QStringList{"a", "b"};
-        QTest::newRow("a line of blanks is a row") << QByteArray("a\n  \nb") << crlf << QStringList{"a", "  ", "b"};
+        QTest::newRow("empty lines give no rows")
+            << QByteArray("a\r\n\r\n\n\r\nb") << crlf << QStringList{"a", "b"};
+        QTest::newRow("a line of blanks is a row")
+            << QByteArray("a\n  \nb") << crlf << QStringList{"a", "  ", "b"};
         QTest::newRow("leading line end: empty row 1") << QByteArray("\r\na") << crlf << QStringList{"", "a"};
-        QTest::newRow("end-of-file char after last line") << QByteArray("a\r\nb\r\n\x1a") << crlf << QStringList{"a", "b"};
-        QTest::newRow("end-of-file chars ending a row") << QByteArray("a\x1a\x1b") << crlf << QStringList{"a"};
-        QTest::newRow("end-of-file char inside the text") << QByteArray("a\x1a\nb") << crlf << QStringList{"a\x1a", "b"};
+        QTest::newRow("end-of-file char after last line")
+            << QByteArray("a\r\nb\r\n\x1a") << crlf << QStringList{"a", "b"};
+        QTest::newRow("end-of-file chars ending a row")
+            << QByteArray("a\x1a\x1b") << crlf << QStringList{"a"};
+        QTest::newRow("end-of-file char inside the text")
+            << QByteArray("a\x1a\nb") << crlf << QStringList{"a\x1a", "b"};
         QTest::newRow("qualified field keeps its line break")
             << QByteArray("x,\"1\r\n2\",y\r\nz") << crlf << QStringList{"x,\"1\r\n2\",y", "z"};
-        QTest::newRow("doubled qualifier stays inside")
-            << QByteArray("\"say \"\"hi\r\n\"\"\"\nnext") << crlf << QStringList{"\"say \"\"hi\r\n\"\"\"", "next"};
+        QTest::newRow("doubled qualifier stays inside") << QByteArray("\"say \"\"hi\r\n\"\"\"\nnext") << crlf
+                                                        << QStringList{"\"say \"\"hi\r\n\"\"\"", "next"};
         QTest::newRow("qualifier inside an unqualified field")
             << QByteArray("5\" disk,x\r\nnext,\"y\"") << crlf << QStringList{"5\" disk,x", "next,\"y\""};
         QTest::newRow("unclosed qualifier takes the rest")
             << QByteArray("a\n\"b\nc\nd") << crlf << QStringList{"a", "\"b\nc\nd"};
-        QTest::newRow("byte-order mark dropped") << QByteArray("\xef\xbb\xbf\"a\",b\n") << crlf << QStringList{"\"a\",b"};
-        QTest::newRow("custom separator") << QByteArray("a|b||c\n") << QStringLiteral("|") << QStringList{"a", "b", "c\n"};
+        QTest::newRow("byte-order mark dropped")
+            << QByteArray("\xef\xbb\xbf\"a\",b\n") << crlf << QStringList{"\"a\",b"};
+        QTest::newRow("custom separator")
+            << QByteArray("a|b||c\n") << QStringLiteral("|") << QStringList{"a", "b", "c\n"};
         QTest::newRow("no separator: one row") << QByteArray("a\nb") << QString() << QStringList{"a\nb"};
         QTest::newRow("empty file") << QByteArray() << crlf << QStringList{};
     }
@@ -90,16 +99,21 @@ private slots:
         QTest::addColumn<QChar>("qualifier");
         QTest::addColumn<QStringList>("expected");
         const QChar semi(';'), comma(','), quot('"'), apos('\'');
-        QTest::newRow("apostrophe qualifier") << "Jones;'Ann; Sue';" << semi << apos << QStringList{"Jones", "Ann; Sue"};
+        QTest::newRow("apostrophe qualifier")
+            << "Jones;'Ann; Sue';" << semi << apos << QStringList{"Jones", "Ann; Sue"};
         QTest::newRow("empty first field") << ";x" << semi << quot << QStringList{"", "x"};
         QTest::newRow("two delimiters: empty field") << "a;;b" << semi << quot << QStringList{"a", "", "b"};
         QTest::newRow("delimiter at the end") << "a;b;" << semi << quot << QStringList{"a", "b"};
         QTest::newRow("blanks kept") << " a ; b " << semi << quot << QStringList{" a ", " b "};
-        QTest::newRow("doubled qualifier") << "\"He said \"\"hi\"\"\",x" << comma << quot << QStringList{"He said \"hi\"", "x"};
-        QTest::newRow("qualifier in unqualified field") << "5\" disk,\"x\"" << comma << quot << QStringList{"5\" disk", "x"};
-        QTest::newRow("text after closing qualifier") << "\"abc\"def,g" << comma << quot << QStringList{"abcdef", "g"};
+        QTest::newRow("doubled qualifier")
+            << "\"He said \"\"hi\"\"\",x" << comma << quot << QStringList{"He said \"hi\"", "x"};
+        QTest::newRow("qualifier in unqualified field")
+            << "5\" disk,\"x\"" << comma << quot << QStringList{"5\" disk", "x"};
+        QTest::newRow("text after closing qualifier")
+            << "\"abc\"def,g" << comma << quot << QStringList{"abcdef", "g"};
         QTest::newRow("unclosed qualifier") << "\"open,rest" << comma << quot << QStringList{"open,rest"};
-        QTest::newRow("line break in qualified field") << "x,\"1\r\n2\"" << comma << quot << QStringList{"x", "1\r\n2"};
+        QTest::newRow("line break in qualified field")
+            << "x,\"1\r\n2\"" << comma << quot << QStringList{"x", "1\r\n2"};
         QTest::newRow("no delimiter") << "\"a,b\"" << QChar() << quot << QStringList{"a,b"};
         QTest::newRow("no qualifier") << "\"a,b\"" << comma << QChar() << QStringList{"\"a", "b\""};
         QTest::newRow("empty row") << "" << comma << quot << QStringList{};
@@ -117,25 +131,38 @@ private slots:
         QTest::addColumn<QString>("row");
         QTest::addColumn<bool>("fixed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("range") << "Text5-7" << "abcdefgh" << true << "efg";
-        QTest::newRow("range beyond a short row") << "Text5-7" << "abc" << true << "";
-        QTest::newRow("range cut at the row end") << "Text2-2147483647" << "abc" << true << "bc";
-        QTest::newRow("reversed range") << "Text7-5" << "abcdefgh" << true << "";
-        QTest::newRow("constant in fixed width") << "Hello" << "abcdefgh" << true << "Hello";
-        QTest::newRow("field") << "Field2" << "a;b;c" << false << "b";
-        QTest::newRow("empty first field") << "Field1" << ";x" << false << "";
-        QTest::newRow("field beyond a short row is empty") << "Field2" << "a" << false << "";
-        QTest::newRow("constant") << "Hello" << "a;b" << false << "Hello";
-        QTest::newRow("field 0 is no reference") << "Field0" << "a;b" << false << "Field0";
-        QTest::newRow("range in delimited text") << "Text1-3" << "a;b" << false << "Text1-3";
-        QTest::newRow("blanks around the name") << " Field2 " << "a;b" << false << "b";
+        QTest::newRow("range") << "Text5-7"
+                               << "abcdefgh" << true << "efg";
+        QTest::newRow("range beyond a short row") << "Text5-7"
+                                                  << "abc" << true << "";
+        QTest::newRow("range cut at the row end") << "Text2-2147483647"
+                                                  << "abc" << true << "bc";
+        QTest::newRow("reversed range") << "Text7-5"
+                                        << "abcdefgh" << true << "";
+        QTest::newRow("constant in fixed width") << "Hello"
+                                                 << "abcdefgh" << true << "Hello";
+        QTest::newRow("field") << "Field2"
+                               << "a;b;c" << false << "b";
+        QTest::newRow("empty first field") << "Field1"
+                                           << ";x" << false << "";
+        QTest::newRow("field beyond a short row is empty") << "Field2"
+                                                           << "a" << false << "";
+        QTest::newRow("constant") << "Hello"
+                                  << "a;b" << false << "Hello";
+        QTest::newRow("field 0 is no reference") << "Field0"
+                                                 << "a;b" << false << "Field0";
+        QTest::newRow("range in delimited text") << "Text1-3"
+                                                 << "a;b" << false << "Text1-3";
+        QTest::newRow("blanks around the name") << " Field2 "
+                                                << "a;b" << false << "b";
     }
     void sourceNames() {
         QFETCH(QString, source);
         QFETCH(QString, row);
         QFETCH(bool, fixed);
         QFETCH(QString, expected);
-        QCOMPARE(TTextImport::valueOf(source, row, layout(QStringLiteral("\r\n"), QLatin1Char('"'), QLatin1Char(';')), fixed),
+        QCOMPARE(TTextImport::valueOf(
+                     source, row, layout(QStringLiteral("\r\n"), QLatin1Char('"'), QLatin1Char(';')), fixed),
                  expected);
     }
 
@@ -145,12 +172,14 @@ private slots:
         const QStringList cp1252 = readAll(fixture(QStringLiteral("Windows1252.csv")), semi);
         QCOMPARE(cp1252.size(), 1);
         QCOMPARE(TTextImport::splitRow(cp1252.at(0), QLatin1Char(';'), QLatin1Char('"')),
-                 (QStringList{QStringLiteral("M\u00fcller"), QStringLiteral("\u20ac 5"), QStringLiteral("Stra\u00dfe")}));
+                 (QStringList{QStringLiteral("M\u00fcller"), QStringLiteral("\u20ac 5"),
+                              QStringLiteral("Stra\u00dfe")}));
         // UTF-8 with a byte-order mark: the mark is not part of the first field.
         const QStringList bom = readAll(fixture(QStringLiteral("ByteOrderMark.csv")), semi, 3);
         QCOMPARE(bom, (QStringList{QStringLiteral("Last;First"), QStringLiteral("M\u00fcller;\u00c9mile")}));
         // A multi-byte character split across reads, and a lone high byte at the very end.
-        const QString utf8 = write(QStringLiteral("utf8.txt"), QByteArray("\xe2\x82\xac\xe2\x82\xac;\xc3\xa9\n"));
+        const QString utf8 =
+            write(QStringLiteral("utf8.txt"), QByteArray("\xe2\x82\xac\xe2\x82\xac;\xc3\xa9\n"));
         QCOMPARE(readAll(utf8, semi, 4), QStringList{QStringLiteral("\u20ac\u20ac;\u00e9")});
         const QString cut = write(QStringLiteral("cut.txt"), QByteArray("ab\xc3"));
         QCOMPARE(readAll(cut, semi, 4), QStringList{QStringLiteral("ab\u00c3")});
@@ -170,7 +199,8 @@ private slots:
         QCOMPARE(r.rows.size(), 20);
         QCOMPARE(r.rows.last(), QStringLiteral("row20"));
         // A header-only file with the header skipped has no rows.
-        r = TTextImport::readRows(write(QStringLiteral("header.txt"), "Last;First\r\n"), l, 2, INT_MAX, false);
+        r = TTextImport::readRows(write(QStringLiteral("header.txt"), "Last;First\r\n"), l, 2, INT_MAX,
+                                  false);
         QVERIFY(r.rows.isEmpty());
         QCOMPARE(r.firstRow, QStringLiteral("Last;First"));
     }
@@ -227,7 +257,8 @@ private slots:
         QByteArray binary;
         for (int i = 0; i < 4096; ++i)
             binary.append(char((i * 7919) & 0xFF));
-        const TTextImport::Rows r = TTextImport::readRows(write(QStringLiteral("bin.dat"), binary), l, 1, INT_MAX, false);
+        const TTextImport::Rows r =
+            TTextImport::readRows(write(QStringLiteral("bin.dat"), binary), l, 1, INT_MAX, false);
         QVERIFY(!r.rows.isEmpty());
         // 10,000 columns.
         QStringList cells;
@@ -235,7 +266,8 @@ private slots:
             cells << QStringLiteral("c%1").arg(i);
         const QString wide = cells.join(QLatin1Char(','));
         const QStringList wideRows = readAll(write(QStringLiteral("wide.csv"), wide.toLatin1()), l);
-        QCOMPARE(TTextImport::valueOf(QStringLiteral("Field10000"), wideRows.value(0), l, false), QStringLiteral("c10000"));
+        QCOMPARE(TTextImport::valueOf(QStringLiteral("Field10000"), wideRows.value(0), l, false),
+                 QStringLiteral("c10000"));
     }
 
     void longLine() {
