@@ -45,6 +45,7 @@ void GridSelection::onSelectionChanged(const QItemSelection& selected, const QIt
 }
 
 void GridSelection::reapply() {
+    m_pending = false;
     QVector<int> rows;
     rows.reserve(m_ids.size());
     QVector<RowId> kept;
@@ -88,7 +89,32 @@ void GridSelection::selectRow(int row) {
     m_selection.select(m_model.index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
-void GridSelection::selectRowId(RowId id) { selectRow(m_model.rowOf(id)); }
+void GridSelection::selectRowId(RowId id) {
+    if (m_model.rowOf(id) < 0 || m_set.contains(id))
+        return;
+    // Selecting rows one by one costs the selection model a copy of the whole selection each
+    // time; the ids are recorded now and shown in one pass.
+    add(id);
+    if (m_pending)
+        return;
+    m_pending = true;
+    if (m_batch == 0)
+        QMetaObject::invokeMethod(this, &GridSelection::showPending, Qt::QueuedConnection);
+}
+
+void GridSelection::beginBatch() { ++m_batch; }
+
+void GridSelection::endBatch() {
+    if (m_batch > 0 && --m_batch == 0)
+        showPending();
+}
+
+void GridSelection::showPending() {
+    if (!m_pending)
+        return;
+    m_pending = false;
+    reapply();
+}
 
 void GridSelection::deselectRow(int row) {
     if (row < 0 || row >= m_model.rowCount() || m_model.columnCount() == 0)
@@ -105,6 +131,7 @@ void GridSelection::selectAll() {
 }
 
 void GridSelection::clear() {
+    m_pending = false;
     m_selection.clearSelection();
     m_ids.clear();
     m_set.clear();

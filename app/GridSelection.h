@@ -26,7 +26,11 @@ public:
     bool contains(RowId id) const { return m_set.contains(id); }
 
     void selectRow(int row);      // adds one row; no effect for a row outside the view
-    void selectRowId(RowId id);   // the same, by record
+    // The same, by record. Many of these in a row (a restored selection) are shown together:
+    // at endBatch, or when the event loop next runs.
+    void selectRowId(RowId id);
+    void beginBatch();
+    void endBatch();
     void deselectRow(int row);
     void selectAll();             // every row of the view
     void clear();
@@ -35,12 +39,15 @@ private:
     void onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void reapply();
     void add(RowId id);
+    void showPending();
 
     ContactGridModel& m_model;
     QItemSelectionModel& m_selection;
     QVector<RowId> m_ids;
     QSet<RowId> m_set;
     bool m_reapplying = false;
+    int m_batch = 0;
+    bool m_pending = false;
 };
 
 } // namespace ks

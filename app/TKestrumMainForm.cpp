@@ -379,7 +379,18 @@ void TKestrumMainForm::ToggleCaptions(bool userClicked) {
 
 bool TKestrumMainForm::SaveView() { return m_jobFrame->SaveView(); }
 
-void TKestrumMainForm::RestoreView() { m_jobFrame->RestoreView(); }
+void TKestrumMainForm::RestoreView() {
+    // The saved rows are selected one by one; the grid shows them together at the end.
+    GridSelection& selection = m_grid->selection();
+    selection.beginBatch();
+    try {
+        m_jobFrame->RestoreView();
+    } catch (...) {
+        selection.endBatch();
+        throw;
+    }
+    selection.endBatch();
+}
 
 void TKestrumMainForm::MarkSelection() { m_jobFrame->MarkSelection(); }
 

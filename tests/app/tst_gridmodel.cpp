@@ -76,6 +76,7 @@ private slots:
         sel.selectRowId(cole);
         sel.selectRowId(baker);
         QCOMPARE(sel.rowIds(), (QVector<RowId>{dunn, cole, baker})); // in the order selected
+        QTRY_COMPARE(sm.selectedRows().size(), 3);                      // shown together
 
         c.setIndexName(Contact::UniqueIndex);
         QCOMPARE(sel.rowIds(), (QVector<RowId>{dunn, cole, baker}));
