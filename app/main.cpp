@@ -1,9 +1,8 @@
+#include "app/KestrumApplication.h"
 #include "app/KestrumStartup.h"
 
-#include <QApplication>
-
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    ks::KestrumApplication app(argc, argv);
     ks::KestrumStartup startup;
     switch (startup.start()) {
     case ks::KestrumStartup::Outcome::Running:
