@@ -191,7 +191,7 @@ QIcon ToolIcons::appIcon() {
     for (const QString& name : {QStringLiteral("kestrum-48.png"), QStringLiteral("kestrum-128.png"), QStringLiteral("kestrum.png")})
         if (QFile::exists(dir + name))
             icon.addFile(dir + name);
-    return icon;
+    return icon.isNull() ? QIcon::fromTheme(QStringLiteral("kestrum")) : icon;
 }
 
 } // namespace ks
