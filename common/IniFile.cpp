@@ -12,6 +12,7 @@ namespace ks {
 
 struct IniFile::Impl {
     CSimpleIniA ini{true, false, false}; // UTF-8, no multi-keys, no multi-line values
+    Impl() { ini.SetSpaces(false); }      // Key=Value, as other readers of these files expect
 };
 
 namespace {

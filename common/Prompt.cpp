@@ -1,52 +1,29 @@
 #include "common/Prompt.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QPointer>
+#include <cstdio>
 
 namespace ks {
 
 namespace {
 
-class DialogPrompt : public Prompt {
+// Used until the program installs its dialogs: writes messages to stderr and takes the answer
+// that changes nothing (No, Cancel), so a tool or test never blocks and never agrees by accident.
+class ConsolePrompt : public Prompt {
 public:
-    Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) override {
-        QMessageBox box(Prompt::parentWidget());
-        box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
-        box.setText(text);
-        switch (icon) {
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case Icon::Error: box.setIcon(QMessageBox::Critical); break;
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
-        }
+    Answer message(const QString& text, Buttons buttons, Icon, const QString&) override {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
         switch (buttons) {
-        case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-        case Buttons::YesNoCancel:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-            break;
-        case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        }
-        switch (box.exec()) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        case QMessageBox::Ok: return Answer::Ok;
-        default: return Answer::Cancel;
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
         }
     }
-    QString openFileName(const QString& title, const QString& dir, const QString& filter) override {
-        return QFileDialog::getOpenFileName(Prompt::parentWidget(), title, dir, toQtFilter(filter));
-    }
-    QString saveFileName(const QString& title, const QString& dir, const QString& filter,
-                         const QString& defaultSuffix) override {
-        QFileDialog dlg(Prompt::parentWidget(), title, dir, toQtFilter(filter));
-        dlg.setAcceptMode(QFileDialog::AcceptSave);
-        dlg.setDefaultSuffix(defaultSuffix);
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-            return QString();
-        return dlg.selectedFiles().constFirst();
+    QString openFileName(const QString&, const QString&, const QString&) override { return QString(); }
+    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override {
+        return QString();
     }
 };
 
@@ -55,8 +32,9 @@ std::unique_ptr<Prompt>& slot() {
     return p;
 }
 
-QPointer<QWidget>& parentSlot() {
-    static QPointer<QWidget> w;
+// A plain pointer: the window that sets itself clears it again when it goes.
+QWidget*& parentSlot() {
+    static QWidget* w = nullptr;
     return w;
 }
 
@@ -65,13 +43,19 @@ QPointer<QWidget>& parentSlot() {
 Prompt& Prompt::current() {
     auto& p = slot();
     if (!p)
-        p = std::make_unique<DialogPrompt>();
+        p = std::make_unique<ConsolePrompt>();
     return *p;
 }
 
-void Prompt::install(std::unique_ptr<Prompt> prompt) { slot() = std::move(prompt); }
-void Prompt::setParentWidget(QWidget* parent) { parentSlot() = parent; }
-QWidget* Prompt::parentWidget() { return parentSlot().data(); }
+void Prompt::install(std::unique_ptr<Prompt> prompt) {
+    slot() = std::move(prompt);
+}
+void Prompt::setParentWidget(QWidget* parent) {
+    parentSlot() = parent;
+}
+QWidget* Prompt::parentWidget() {
+    return parentSlot();
+}
 
 QString toQtFilter(const QString& pipeFilter) {
     if (!pipeFilter.contains(QLatin1Char('|')))
