@@ -28,14 +28,12 @@ bool JobFrame::SaveView() {
     m_current = m_cursor.currentRowId();
     m_selectedKeys.clear();
     auto table = m_cursor.table();
-    const int last = table->fieldIndex(Contact::LastName);
-    const int firstName = table->fieldIndex(Contact::FirstName);
-    const int phone = table->fieldIndex(Contact::HomePhone);
-    for (RowId id : m_host.selectedRowIds()) {
-        const QVector<QVariant> rec = table->readRecord(id);
-        if (!rec.isEmpty())
-            m_selectedKeys << QStringList{rec.at(last).toString(), rec.at(firstName).toString(), rec.at(phone).toString()};
-    }
+    const QList<int> fields{table->fieldIndex(Contact::LastName), table->fieldIndex(Contact::FirstName),
+                            table->fieldIndex(Contact::HomePhone)};
+    // One read for the whole selection, kept in selection order.
+    for (const QStringList& key : table->readTexts(m_host.selectedRowIds(), fields))
+        if (key.size() == 3)
+            m_selectedKeys << key;
     m_saved = true;
     return true;
 }
@@ -47,17 +45,29 @@ void JobFrame::RestoreView() {
         m_cursor.setIndexName(m_indexName);
     else
         m_cursor.setIndexFieldNames(m_indexFieldNames);
+    // Back on the user's record first, so that applying the category finds that record again and
+    // not wherever the job left the table (which would select a row the user never chose).
+    m_cursor.gotoRowId(m_current);
     m_host.setCategoryText(m_categoryText);
     m_host.reapplySortOrder();
     auto table = m_cursor.table();
-    for (const QStringList& key : std::as_const(m_selectedKeys)) {
-        const QVector<RowId> ids =
-            table->findRows(keyFields(), {key.at(0), key.at(1), key.at(2)}, m_cursor.filtered() ? m_cursor.filter() : Filter());
-        for (RowId id : ids)
-            if (m_cursor.rowOf(id) >= 0) {
-                m_host.selectRowId(id);
-                break;
-            }
+    const Filter viewFilter = m_cursor.filtered() ? m_cursor.filter() : Filter();
+    if (m_selectedKeys.size() > 32) {
+        // Many keys: match them against the whole view in one pass.
+        const QList<int> fields{table->fieldIndex(Contact::LastName), table->fieldIndex(Contact::FirstName),
+                                table->fieldIndex(Contact::HomePhone)};
+        const QHash<QString, RowId> view = table->keyMap(fields, viewFilter);
+        for (const QStringList& key : std::as_const(m_selectedKeys)) {
+            const auto it = view.constFind(key.join(QChar(0x1f)));
+            if (it != view.constEnd())
+                m_host.selectRowId(it.value());
+        }
+    } else {
+        for (const QStringList& key : std::as_const(m_selectedKeys)) {
+            const QVector<RowId> ids = table->findRows(keyFields(), {key.at(0), key.at(1), key.at(2)}, viewFilter);
+            if (!ids.isEmpty())
+                m_host.selectRowId(ids.first());
+        }
     }
     m_selectedKeys.clear();
     m_cursor.gotoRowId(m_current);

@@ -746,6 +746,66 @@ void loadIds(Table& t, sqlite3* db, const QVector<RowId>& ids) {
 }
 } // namespace
 
+QVector<QStringList> Table::readTexts(const QVector<RowId>& ids, const QList<int>& fields) {
+    QVector<QStringList> out(ids.size());
+    if (ids.isEmpty() || fields.isEmpty())
+        return out;
+    QStringList cols;
+    for (int f : fields)
+        cols << quoteId(m_fields.at(f).name);
+    QHash<RowId, QStringList> byId;
+    byId.reserve(ids.size());
+    beginTransaction();
+    try {
+        loadIds(*this, m_db, ids);
+        Stmt st(prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (SELECT id FROM temp.ks_ids)")
+                            .arg(cols.join(QStringLiteral(", ")), quoteId(m_tableName))));
+        int rc;
+        while ((rc = sqlite3_step(st.s)) == SQLITE_ROW) {
+            QStringList vals;
+            for (int i = 0; i < fields.size(); ++i)
+                vals << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, i + 1)),
+                                          sqlite3_column_bytes(st.s, i + 1));
+            byId.insert(sqlite3_column_int64(st.s, 0), vals);
+        }
+        check(rc, QStringLiteral("Reading"));
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    for (int i = 0; i < ids.size(); ++i)
+        out[i] = byId.value(ids.at(i));
+    return out;
+}
+
+QHash<QString, RowId> Table::keyMap(const QList<int>& fields, const Filter& filter) {
+    QStringList cols;
+    for (int f : fields)
+        cols << quoteId(m_fields.at(f).name);
+    QString sql = QStringLiteral("SELECT rowid, %1 FROM %2").arg(cols.join(QStringLiteral(", ")), quoteId(m_tableName));
+    const int fi = filter.isEmpty() ? -1 : fieldIndex(filter.field());
+    if (fi >= 0)
+        sql += QStringLiteral(" WHERE %1 = ?1").arg(quoteId(m_fields.at(fi).name));
+    Stmt st(prepare(sql));
+    if (fi >= 0)
+        bindValue(st.s, 1, m_fields.at(fi).type == FieldType::String ? filter.value() : toStored(fi, filter.value()));
+    QHash<QString, RowId> out;
+    int rc;
+    while ((rc = sqlite3_step(st.s)) == SQLITE_ROW) {
+        QString key;
+        for (int i = 0; i < fields.size(); ++i) {
+            if (i)
+                key += QChar(0x1f);
+            key += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, i + 1)),
+                                     sqlite3_column_bytes(st.s, i + 1));
+        }
+        out.insert(key, sqlite3_column_int64(st.s, 0));
+    }
+    check(rc, QStringLiteral("Reading"));
+    return out;
+}
+
 void Table::setFieldForAll(const QString& field, const QVariant& value) {
     const int fi = fieldIndex(field);
     if (fi < 0)

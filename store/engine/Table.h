@@ -72,6 +72,10 @@ public:
         int field;
     };
     QVector<TextMatch> searchText(const QList<int>& fields, const QString& text, bool matchCase, const QString& indexName);
+    // The texts of some fields of many rows, in the order of `ids` (empty lists for rows gone).
+    QVector<QStringList> readTexts(const QVector<RowId>& ids, const QList<int>& fields);
+    // Row id of every record under the filter, keyed by its fields' texts joined with '\x1f'.
+    QHash<QString, RowId> keyMap(const QList<int>& fields, const Filter& filter);
     // Distinct non-empty values of a string field in binary order (the category list).
     QStringList distinctValues(const QString& field);
     void setFieldForAll(const QString& field, const QVariant& value);

@@ -180,6 +180,28 @@ private slots:
         QVERIFY(!frame.SaveView());
     }
 
+    void manySelectedRowsComeBack() {
+        TfrmGlobal g(m_dir->path());
+        g.openTables();
+        Cursor& c = *g.tblPhoneBook();
+        for (int i = 0; i < 100; ++i)
+            addContact(c, QStringLiteral("n%1").arg(i, 3, 10, QLatin1Char('0')), "", i % 2 ? "Odd" : "Even");
+        FakeHost host(c);
+        JobFrame frame(g, host);
+        host.setCategoryText("Even");
+        c.setIndexName(Contact::UniqueIndex);
+        for (c.first(); !c.eof(); c.next())
+            host.selectRowId(c.currentRowId());
+        const QVector<RowId> before = host.selection;
+        QCOMPARE(before.size(), 50);
+        QVERIFY(frame.SaveView());
+        frame.setJobFilter(Filter());
+        c.last();
+        frame.RestoreView();
+        QCOMPARE(host.selection, before); // same rows, same order
+        QCOMPARE(c.recordCount(), 50);
+    }
+
     void searchMatchesAreMarkedByRowKey() {
         TfrmGlobal g(m_dir->path());
         g.openTables();
