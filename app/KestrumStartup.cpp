@@ -1,6 +1,7 @@
 #include "app/KestrumStartup.h"
 
 #include "app/AppInfo.h"
+#include "app/ContactFeatures.h"
 #include "app/SettingsKeys.h"
 #include "app/ShutdownSignals.h"
 #include "app/SplashTime.h"
@@ -95,6 +96,10 @@ void KestrumStartup::createLaterWindows() {
     // The tip of the day, the listings, the update centre, the label and envelope dialogs, the
     // import and export host, the edit and search dialogs and the telephony windows are created
     // here, in that order, as they arrive.
+    // 11. The edit dialog, with the entry commands.
+    auto* contacts = new ContactFeatures(*m_main); // owned by the main window
+    // Last: the search dialog, which takes the grid's columns as they are now.
+    contacts->createSearchDialog();
 }
 
 int KestrumStartup::exec() {

@@ -31,6 +31,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QScreen>
+#include <QSet>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -323,6 +324,37 @@ void TKestrumMainForm::SelectAllCategories() {
     }
     ApplyCategory();
 }
+
+void TKestrumMainForm::setRowsSelected(const QVector<RowId>& ids, bool selected) {
+    GridSelection& selection = m_grid->selection();
+    if (ids.isEmpty())
+        return;
+    if (selected) {
+        // Recorded one by one, shown in one pass at the end.
+        selection.beginBatch();
+        for (RowId id : ids)
+            selection.selectRowId(id);
+        selection.endBatch();
+        return;
+    }
+    const QSet<RowId> gone(ids.cbegin(), ids.cend());
+    QVector<RowId> kept;
+    kept.reserve(selection.count());
+    for (RowId id : selection.rowIds())
+        if (!gone.contains(id))
+            kept << id;
+    if (kept.size() == selection.count())
+        return;
+    // Cheaper than taking rows out one at a time: start empty and put back what stays, in the
+    // order it was selected.
+    selection.clear();
+    selection.beginBatch();
+    for (RowId id : std::as_const(kept))
+        selection.selectRowId(id);
+    selection.endBatch();
+}
+
+void TKestrumMainForm::focusGrid() { m_grid->setFocus(Qt::OtherFocusReason); }
 
 void TKestrumMainForm::cmbCategoryChange(const QString&) { ApplyCategory(); }
 

@@ -3,6 +3,8 @@
 #include "app/CommandSet.h"
 #include "app/TelephonySettings.h"
 #include "print/ViewHost.h"
+#include "search/SearchHost.h"
+#include "store/ContactHost.h"
 
 #include <QWidget>
 #include <functional>
@@ -25,7 +27,7 @@ class TfrmGlobal;
 // The main window: control bar (menu buttons, name panel, toolbar with the category box), the
 // contact grid and the detail pane. It owns the view of the contact table; the commands of the
 // other windows hook in through commands().
-class TKestrumMainForm : public QWidget, public ViewHost {
+class TKestrumMainForm : public QWidget, public ViewHost, public ContactHost, public SearchHost {
     Q_OBJECT
 public:
     explicit TKestrumMainForm(TfrmGlobal& data, QWidget* parent = nullptr);
@@ -46,9 +48,11 @@ public:
 
     // --- the view ---------------------------------------------------------------------------
     void UpdateDetailPane();
-    void CopyCategoryList();
+    void CopyCategoryList() override;
     void SelectAllCategories() override;
     void ApplyCategory();
+    // ContactHost: CopyCategoryList above, and bulk changes of the grid selection.
+    void setRowsSelected(const QVector<RowId>& ids, bool selected) override;
     void SortByColumn(int column);
     void ApplySortOrder(const QString& field, bool descending, bool categoryFiltered);
     void ToggleCaptions(bool userClicked);
@@ -72,6 +76,11 @@ public:
     void selectCurrentRow() override;
     void reapplySortOrder() override;
     void focusSortColumn() override;
+
+    // SearchHost
+    bool searchGoTo() const override { return m_searchGoTo; }
+    void setSearchGoTo(bool on) override { m_searchGoTo = on; }
+    void focusGrid() override;
 
     // --- settings -----------------------------------------------------------------------------
     void ReadOptions();
@@ -132,6 +141,7 @@ private:
     bool m_saveImportErrors = false;
     bool m_displayTip = true;
     bool m_closed = false;
+    bool m_searchGoTo = false; // the search dialog's "&Go To Record" ended it
 };
 
 } // namespace ks
