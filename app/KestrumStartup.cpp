@@ -5,6 +5,7 @@
 #include "app/SettingsKeys.h"
 #include "app/ShutdownSignals.h"
 #include "app/SplashTime.h"
+#include "app/TForm5.h"
 #include "app/TForm_Splash.h"
 #include "app/TKestrumMainForm.h"
 #include "app/TOneInstance.h"
@@ -96,6 +97,9 @@ void KestrumStartup::createLaterWindows() {
     // The tip of the day, the listings, the update centre, the label and envelope dialogs, the
     // import and export host, the edit and search dialogs and the telephony windows are created
     // here, in that order, as they arrive.
+    // 10. The import and export host, then the automatic export settings switch applied to it.
+    auto* form5 = new TForm5(*m_main); // owned by the main window
+    form5->ApplyAutoExport(m_main->autoExport());
     // 11. The edit dialog, with the entry commands.
     auto* contacts = new ContactFeatures(*m_main); // owned by the main window
     // Last: the search dialog, which takes the grid's columns as they are now.
