@@ -7,7 +7,6 @@
 #include "import/engine/TImportBase.h"
 #include "import/engine/TextDecoding.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -163,8 +162,7 @@ void ImportSpecification::load(TImportBase& component, const QString& fileName) 
 
 void ImportSpecification::save(const TImportBase& component, const QString& name, const QString& fileName) {
     IniFile ini(fileName);
-    const QString app = QCoreApplication::applicationName();
-    ini.writeString(kCommon, QStringLiteral("App"), app.isEmpty() ? QStringLiteral("Kestrum") : app);
+    ini.writeString(kCommon, QStringLiteral("App"), QStringLiteral("Kestrum"));
     ini.writeString(kCommon, QStringLiteral("Description"), QStringLiteral("Pellax: specification"));
     ini.writeString(kCommon, QStringLiteral("Specification"), name);
     ini.writeString(kCommon, QStringLiteral("DatasetKeys"), component.datasetKeys());

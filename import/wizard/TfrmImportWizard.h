@@ -60,6 +60,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    enum DelimiterChoice { dcTab, dcSemicolon, dcComma, dcSpace, dcNone, dcOther };
+
     // Building the pages
     void buildPages();
     QWidget* pageFormat();

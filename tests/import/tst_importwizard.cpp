@@ -158,13 +158,22 @@ private slots:
 
             // The header line names the fields.
             seen = sources(w);
+            // Picking a source in the drop-down writes it to the grid when the cell is left.
+            auto* grid = child<QTableWidget>(w, "grdMappings");
+            grid->setCurrentCell(4, 2);
+            auto* combo = grid->findChild<QComboBox*>(QStringLiteral("cmbSource"));
+            QVERIFY(combo);
+            QCOMPARE(combo->count(), 5);
+            combo->setCurrentIndex(combo->findText(QStringLiteral("Field4")));
+            grid->setCurrentCell(5, 1);
+            QCOMPARE(grid->item(4, 2)->text(), QStringLiteral("Field4"));
             setKey(w, 0, true);
             setKey(w, 1, true);
             setKey(w, 2, true);
             click(w, "btnNext");
 
             auto* preview = child<QTableWidget>(w, "grdPreview");
-            QCOMPARE(preview->columnCount(), 4);
+            QCOMPARE(preview->columnCount(), 5);
             QCOMPARE(preview->horizontalHeaderItem(0)->text(),
                      child<QTableWidget>(w, "grdMappings")->item(0, 1)->text());
             QCOMPARE(columnTexts(preview, 3), (QStringList{"Paris", "Rome", "New;York"}));
@@ -186,7 +195,8 @@ private slots:
         QCOMPARE(m_table->rows(), (QStringList{"Smith|Ann|555-0101|Paris", "Jones|Bob \"B\"|555-0102|Rome",
                                                "Brown|Cy|555-0103|New;York"}));
         QCOMPARE(m_wizard->datasetKeys(), QStringLiteral("Last;First;Phone"));
-        QCOMPARE(m_wizard->mappings().value(4), QStringLiteral("Notes = "));
+        QCOMPARE(m_wizard->mappings().value(4), QStringLiteral("Notes = Field4"));
+        QCOMPARE(m_table->column(QStringLiteral("Notes")), (QStringList{"Paris", "Rome", "New;York"}));
         QCOMPARE(m_wizard->mode(), imAppendUpdate);
         QCOMPARE(m_wizard->lastReader()->counters().updated, 1);
         QCOMPARE(m_wizard->lastReader()->counters().added, 2);
@@ -225,6 +235,7 @@ private slots:
             QCOMPARE(columnTexts(child<QTableWidget>(w, "grdPreview"), 1),
                      (QStringList{"Ann       ", "Bob       ", "Cy        "}));
             click(w, "btnNext");
+            QVERIFY(!child<QRadioButton>(w, "rbUpdate")->isEnabled()); // no key marked
             click(w, "btnExecute");
         });
         QCOMPARE(m_wizard->execute(), int(TImportWizard::Imported));
@@ -232,6 +243,21 @@ private slots:
         QCOMPARE(edited, (QList<int>{10, 20, 28}));
         QCOMPARE(m_table->rows(),
                  (QStringList{"Smith|Ann|555-0101|", "Jones|Bob|555-0102|", "Brown|Cy|555-0103|"}));
+    }
+
+    void failureGivesThree() {
+        // Update mode without a key can't start: the wizard says why and returns 3.
+        m_wizard->setMode(imUpdate);
+        m_wizard->setSourceFileName(fixture(QStringLiteral("Contacts.csv")));
+        onModal([&](QWidget* w) {
+            static_cast<TfrmImportWizard*>(w)->goToStep(8);
+            QVERIFY(!child<QRadioButton>(w, "rbUpdate")->isEnabled());
+            click(w, "btnExecute");
+        });
+        QCOMPARE(m_wizard->execute(), int(TImportWizard::Failed));
+        QCOMPARE(m_prompt->messages,
+                 QStringList{"Error of data import.\n\nProperty DatasetKeys wasn't specified."});
+        QVERIFY(m_table->rows().isEmpty());
     }
 
     void abandoning() {
