@@ -52,10 +52,10 @@ void JobFrame::RestoreView() {
     m_host.reapplySortOrder();
     auto table = m_cursor.table();
     const Filter viewFilter = m_cursor.filtered() ? m_cursor.filter() : Filter();
-    if (m_selectedKeys.size() > 32) {
-        // Many keys: match them against the whole view in one pass.
-        const QList<int> fields{table->fieldIndex(Contact::LastName), table->fieldIndex(Contact::FirstName),
-                                table->fieldIndex(Contact::HomePhone)};
+    const QList<int> fields{table->fieldIndex(Contact::LastName), table->fieldIndex(Contact::FirstName),
+                            table->fieldIndex(Contact::HomePhone)};
+    if (qint64(m_selectedKeys.size()) * 8 > m_cursor.recordCount()) {
+        // Most of the view is selected: match the keys against the whole view in one pass.
         const QHash<QString, RowId> view = table->keyMap(fields, viewFilter);
         for (const QStringList& key : std::as_const(m_selectedKeys)) {
             const auto it = view.constFind(key.join(QChar(0x1f)));
@@ -63,11 +63,9 @@ void JobFrame::RestoreView() {
                 m_host.selectRowId(it.value());
         }
     } else {
-        for (const QStringList& key : std::as_const(m_selectedKeys)) {
-            const QVector<RowId> ids = table->findRows(keyFields(), {key.at(0), key.at(1), key.at(2)}, viewFilter);
-            if (!ids.isEmpty())
-                m_host.selectRowId(ids.first());
-        }
+        for (RowId id : table->lookupKeys(fields, m_selectedKeys, viewFilter))
+            if (id != 0)
+                m_host.selectRowId(id);
     }
     m_selectedKeys.clear();
     m_cursor.gotoRowId(m_current);

@@ -94,6 +94,10 @@ QString Cursor::effectiveIndex() const {
 }
 
 void Cursor::setIndexName(const QString& name) {
+    // The same order again changes nothing; a rebuilt index has already told every cursor.
+    if (m_indexFieldNames.isEmpty() && name.compare(m_indexName, Qt::CaseInsensitive) == 0 &&
+        name.isEmpty() == m_indexName.isEmpty())
+        return;
     if (m_table && !name.isEmpty())
         (void)m_table->indexDef(name);
     m_indexName = name;
@@ -102,6 +106,8 @@ void Cursor::setIndexName(const QString& name) {
 }
 
 void Cursor::setIndexFieldNames(const QString& fields) {
+    if (m_indexName.isEmpty() && fields.compare(m_indexFieldNames, Qt::CaseInsensitive) == 0)
+        return;
     const QString previous = m_indexFieldNames;
     m_indexFieldNames = fields;
     m_indexName.clear();

@@ -779,6 +779,40 @@ QVector<QStringList> Table::readTexts(const QVector<RowId>& ids, const QList<int
     return out;
 }
 
+QVector<RowId> Table::lookupKeys(const QList<int>& fields, const QVector<QStringList>& keys, const Filter& filter) {
+    QVector<RowId> out(keys.size(), 0);
+    if (keys.isEmpty())
+        return out;
+    QStringList conds;
+    for (int i = 0; i < fields.size(); ++i)
+        conds << QStringLiteral("%1 = ?%2").arg(quoteId(m_fields.at(fields.at(i)).name)).arg(i + 1);
+    const int fi = filter.isEmpty() ? -1 : fieldIndex(filter.field());
+    if (fi >= 0)
+        conds << QStringLiteral("%1 = ?%2").arg(quoteId(m_fields.at(fi).name)).arg(fields.size() + 1);
+    Stmt st(prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY rowid LIMIT 1")
+                        .arg(quoteId(m_tableName), conds.join(QStringLiteral(" AND ")))));
+    if (fi >= 0)
+        bindValue(st.s, fields.size() + 1, m_fields.at(fi).type == FieldType::String ? filter.value() : toStored(fi, filter.value()));
+    beginTransaction();
+    try {
+        for (int k = 0; k < keys.size(); ++k) {
+            sqlite3_reset(st.s);
+            for (int i = 0; i < fields.size(); ++i)
+                bindValue(st.s, i + 1, keys.at(k).value(i));
+            const int rc = sqlite3_step(st.s);
+            if (rc == SQLITE_ROW)
+                out[k] = sqlite3_column_int64(st.s, 0);
+            else
+                check(rc, QStringLiteral("Locating"));
+        }
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    return out;
+}
+
 QHash<QString, RowId> Table::keyMap(const QList<int>& fields, const Filter& filter) {
     QStringList cols;
     for (int f : fields)

@@ -74,6 +74,9 @@ public:
     QVector<TextMatch> searchText(const QList<int>& fields, const QString& text, bool matchCase, const QString& indexName);
     // The texts of some fields of many rows, in the order of `ids` (empty lists for rows gone).
     QVector<QStringList> readTexts(const QVector<RowId>& ids, const QList<int>& fields);
+    // For each key (texts of `fields`), the first row under the filter that holds it; 0 when none.
+    // One prepared statement for all keys: cheap when the keys are few against the table.
+    QVector<RowId> lookupKeys(const QList<int>& fields, const QVector<QStringList>& keys, const Filter& filter);
     // Row id of every record under the filter, keyed by its fields' texts joined with '\x1f'.
     QHash<QString, RowId> keyMap(const QList<int>& fields, const Filter& filter);
     // Distinct non-empty values of a string field in binary order (the category list).
