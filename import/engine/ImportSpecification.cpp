@@ -5,7 +5,6 @@
 #include "common/TextCodec.h"
 #include "import/engine/ImportError.h"
 #include "import/engine/TImportBase.h"
-#include "import/engine/TextDecoding.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -89,7 +88,7 @@ bool ImportSpecification::decodeHex(const QString& hex, QString& text) {
             return false;
         bytes.append(char(high * 16 + low));
     }
-    text = TextDecoding::decode(bytes);
+    text = decodeText(bytes);
     return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include "common/TextCodec.h"
 #include "import/engine/ImportError.h"
-#include "import/engine/TextDecoding.h"
 
 #include <QFileInfo>
 
@@ -82,7 +81,7 @@ bool TextRowReader::checkUtf8() {
         if (!carry.isEmpty())
             bytes.prepend(carry);
         const qsizetype whole = completeLength(bytes);
-        if (!TextDecoding::isValidUtf8(bytes.left(whole)))
+        if (!isValidUtf8(bytes.left(whole)))
             return false;
         carry = bytes.mid(whole);
     }
