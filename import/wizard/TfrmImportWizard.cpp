@@ -66,6 +66,7 @@ TfrmImportWizard::TfrmImportWizard(TImportWizard& component, QWidget* parent)
     setWindowTitle(component.title().isEmpty() ? QStringLiteral("Import Wizard") : component.title());
     buildPages();
     setMinimumSize(492, 286);
+    resize(sizeHint().expandedTo(minimumSize()));
 }
 
 TfrmImportWizard::~TfrmImportWizard() = default;

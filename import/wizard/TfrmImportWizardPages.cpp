@@ -217,12 +217,15 @@ QWidget* TfrmImportWizard::pageOptions() {
     edtFirstRow = named(new QLineEdit(page), "edtFirstRow");
     lblLastRow = named(new QLabel(QStringLiteral("Last row:"), page), "lblLastRow");
     edtLastRow = named(new QLineEdit(page), "edtLastRow");
+    edtFirstRow->setMaximumWidth(100);
+    edtLastRow->setMaximumWidth(100);
     lblFirstRow->setBuddy(edtFirstRow);
     lblLastRow->setBuddy(edtLastRow);
     rows->addWidget(lblFirstRow, 0, 0);
     rows->addWidget(edtFirstRow, 0, 1);
     rows->addWidget(lblLastRow, 1, 0);
     rows->addWidget(edtLastRow, 1, 1);
+    rows->setColumnStretch(2, 1);
     v->addLayout(rows);
 
     auto* group = named(new QGroupBox(QStringLiteral(" Dates, Times and Numbers  "), page), "grpDataFormats");
