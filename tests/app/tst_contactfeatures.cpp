@@ -295,6 +295,33 @@ private slots:
         QCOMPARE(r.selected(), (QStringList{"Bo", "Cy"}));
     }
 
+    void goToCategoryAndBack() {
+        Running r;
+        r.clickRow("Bo");
+        r.clickRow("Di", Qt::ControlModifier);
+        r.find<QAction>("popGoToCategory")->trigger();
+        QCOMPARE(r.w->categoryText(), QStringLiteral("Family"));
+        QCOMPARE(r.firstNames(), (QStringList{"Di", "Bo"}));
+        QCOMPARE(r.current(), QStringLiteral("Di"));
+        QCOMPARE(r.selected(), QStringList{"Di"});
+        r.find<QAction>("popAllCategories")->trigger();
+        QCOMPARE(r.w->categoryText(), Contact::AllCategories);
+        QCOMPARE(r.firstNames().size(), 7);
+        QCOMPARE(r.current(), QStringLiteral("Di"));
+    }
+
+    void reIndexKeepsEntriesAndSelection() {
+        Running r;
+        r.clickRow("Al");
+        r.clickRow("Fi", Qt::ControlModifier);
+        const QStringList before = r.firstNames();
+        r.find<QAction>("mnuReIndex")->trigger();
+        QCOMPARE(r.home.prompt->messages, QStringList{"Data Reindexed."});
+        QCOMPARE(r.firstNames(), before);
+        QCOMPARE(r.selected(), (QStringList{"Al", "Fi"}));
+        QTRY_COMPARE(r.highlighted(), (QStringList{"Al", "Fi"}));
+    }
+
     void searchThenGoToRecord() {
         Running r;
         r.chooseCategory("Family");
