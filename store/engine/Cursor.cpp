@@ -135,6 +135,7 @@ void Cursor::setFiltered(bool on) {
 
 void Cursor::invalidate() {
     m_viewValid = false;
+    m_shapeChanged = true; // order or filter changed: the current record may have left the view
     m_rowOf.clear();
     if (!m_table)
         return;
@@ -147,7 +148,25 @@ void Cursor::invalidate() {
     emit currentChanged();
 }
 
-void Cursor::tableChanged() { invalidate(); }
+void Cursor::tableChanged() {
+    // Our own removal of one row of a built view: take it out of the view instead of rebuilding.
+    if (m_removingRow >= 0 && m_viewValid && m_removingRow < m_view.size()) {
+        m_view.remove(m_removingRow);
+        m_rowOf.clear();
+        m_removingRow = -1;
+        if (m_disabled > 0) {
+            m_pendingReset = true;
+        } else {
+            emit aboutToReset();
+            emit reset();
+        }
+        return;
+    }
+    // Data changed: the current record stays valid by its row id even before the view is rebuilt.
+    const bool shape = m_shapeChanged;
+    invalidate();
+    m_shapeChanged = shape;
+}
 
 void Cursor::ensureView() const {
     if (m_viewValid || !m_table)
@@ -155,6 +174,7 @@ void Cursor::ensureView() const {
     m_view = m_table->selectRowIds(m_filtered ? m_filter : Filter(), effectiveIndex());
     m_rowOf.clear();
     m_viewValid = true;
+    m_shapeChanged = false;
     if (m_view.isEmpty()) {
         m_current = 0;
         m_eof = m_bof = true;
@@ -303,14 +323,25 @@ bool Cursor::gotoRowId(RowId id) {
 
 void Cursor::refresh() { invalidate(); }
 
-void Cursor::loadCurrent() const {
+bool Cursor::loadCurrent() const {
     if (m_recordId == m_current && m_recordGen == m_table->generation() && !m_record.isEmpty())
-        return;
+        return m_recordFound;
     m_record = m_current ? m_table->readRecord(m_current) : QVector<QVariant>();
-    if (m_record.isEmpty())
+    m_recordFound = !m_record.isEmpty();
+    if (!m_recordFound)
         m_record.resize(m_table->fields().size());
     m_recordId = m_current;
     m_recordGen = m_table->generation();
+    return m_recordFound;
+}
+
+// The current record by its row id; the view is only rebuilt when that record is gone (so that a
+// loop of locate, edit and post never rebuilds the view after every post).
+bool Cursor::loadCurrentOrSettle() const {
+    if (m_current != 0 && !m_shapeChanged && loadCurrent())
+        return true;
+    ensureView();
+    return loadCurrent();
 }
 
 QVariant Cursor::value(int field) const {
@@ -318,8 +349,7 @@ QVariant Cursor::value(int field) const {
     const int tf = tableField(field);
     if (m_state != State::Browse)
         return m_buffer.value(tf);
-    ensureView();
-    loadCurrent();
+    loadCurrentOrSettle();
     return m_record.value(tf);
 }
 
@@ -354,10 +384,8 @@ void Cursor::edit() {
     requireOpen();
     if (m_state != State::Browse)
         return;
-    ensureView();
-    if (m_current == 0)
+    if (!loadCurrentOrSettle())
         throw EngineError(EngineCode::NoCurrentRecord, QStringLiteral("There is no record to edit in %1.").arg(m_tableFile));
-    loadCurrent();
     m_buffer = m_record;
     m_state = State::Edit;
     m_modified = false;
@@ -407,14 +435,38 @@ void Cursor::deleteRecord() {
     }
     if (m_state == State::Edit)
         cancel();
-    const int r = currentRow();
-    if (r < 0)
+    if (!loadCurrentOrSettle())
         throw EngineError(EngineCode::NoCurrentRecord, QStringLiteral("There is no record to remove in %1.").arg(m_tableFile));
+    // With a built view the next record takes the place; otherwise the view is not built just
+    // for that (a run of locate and delete would rebuild it every time).
+    int row = -1;
+    if (m_viewValid && !m_shapeChanged) {
+        row = currentRow();
+        if (row >= 0)
+            m_hintRow = row;
+    }
     const RowId id = m_current;
-    m_hintRow = r;
     m_current = 0;
-    m_table->deleteRecord(id);
-    ensureView();
+    m_removingRow = row;
+    try {
+        m_table->deleteRecord(id);
+    } catch (...) {
+        m_removingRow = -1;
+        m_current = id;
+        throw;
+    }
+    m_removingRow = -1;
+    if (m_viewValid) {
+        // The next record takes the place of the removed one (the previous one at the end).
+        if (m_view.isEmpty()) {
+            m_eof = m_bof = true;
+        } else {
+            m_hintRow = qBound(0, m_hintRow, int(m_view.size()) - 1);
+            m_current = m_view.at(m_hintRow);
+        }
+    } else if (!m_disabled) {
+        ensureView();
+    }
     notifyCurrent();
 }
 

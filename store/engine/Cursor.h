@@ -113,7 +113,8 @@ private:
     void ensureView() const;
     void invalidate();
     void tableChanged();
-    void loadCurrent() const;
+    bool loadCurrent() const;
+    bool loadCurrentOrSettle() const;
     void moveToRow(int row);
     void notifyCurrent();
     int tableField(int field) const { return m_fieldMap.at(field); }
@@ -132,6 +133,7 @@ private:
     bool m_filtered = false;
 
     mutable bool m_viewValid = false;
+    mutable bool m_shapeChanged = true;
     mutable QVector<RowId> m_view;
     mutable QHash<RowId, int> m_rowOf;
     mutable int m_hintRow = 0;
@@ -142,6 +144,7 @@ private:
     mutable QVector<QVariant> m_record; // current record, typed, all table fields
     mutable RowId m_recordId = 0;
     mutable quint64 m_recordGen = 0;
+    mutable bool m_recordFound = false;
     mutable QCache<RowId, QVector<QVariant>> m_rowCache;
     mutable quint64 m_cacheGen = 0;
 
@@ -152,6 +155,7 @@ private:
     bool m_pendingReset = false;
     bool m_inWrite = false;
     bool m_batching = false;
+    int m_removingRow = -1; // the view row our own removal takes out
 };
 
 } // namespace ks

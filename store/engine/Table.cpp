@@ -932,7 +932,11 @@ void Table::rollback() {
 
 QVariant Table::toStored(int field, const QVariant& value) const {
     const FieldDef& f = m_fields.at(field);
-    const bool empty = !value.isValid() || value.isNull() ||
+    // An invalid date or time given as such means "no value", like a null.
+    const bool invalidTemporal = (value.typeId() == QMetaType::QDate && !value.toDate().isValid()) ||
+                                 (value.typeId() == QMetaType::QTime && !value.toTime().isValid()) ||
+                                 (value.typeId() == QMetaType::QDateTime && !value.toDateTime().isValid());
+    const bool empty = !value.isValid() || value.isNull() || invalidTemporal ||
                        (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty() && f.type != FieldType::Memo);
     auto bad = [&]() -> EngineError {
         return EngineError(EngineCode::BadValue,

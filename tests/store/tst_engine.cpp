@@ -245,6 +245,29 @@ private slots:
         m_cur->last();
         m_cur->deleteRecord();
         QCOMPARE(m_cur->text("Last"), QStringLiteral("a"));
+
+        // Emptying the table from the top, with and without notifications, as a copy import does.
+        for (const char* n : {"b", "c", "d", "e"})
+            add(*m_cur, n);
+        m_cur->disableControls();
+        m_cur->first();
+        m_cur->deleteRecord();
+        QCOMPARE(m_cur->text("Last"), QStringLiteral("b"));
+        m_cur->enableControls();
+        while (!m_cur->isEmpty())
+            m_cur->deleteRecord();
+        QCOMPARE(m_cur->table()->rowCount(), 0);
+
+        // Locate, edit, post in a loop: each edit works on the located record.
+        for (const char* n : {"x", "y"})
+            add(*m_cur, n);
+        for (const char* n : {"y", "x"}) {
+            QVERIFY(m_cur->locate({"Last"}, {n}));
+            m_cur->edit();
+            m_cur->setValue("First", QString(n).toUpper());
+            m_cur->post();
+        }
+        QCOMPARE(names(*m_cur, "First"), (QStringList{"X", "Y"}));
     }
 
     void twoCursorsSeeEachOther() {
