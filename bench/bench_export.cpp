@@ -45,6 +45,20 @@ int main(int argc, char** argv) {
                                      QStringLiteral(".mode csv\n.headers on\n.output %1").arg(peerOut));
     report(QStringLiteral("sqlite_export_csv"), peer, QStringLiteral("s"));
 
+    // The floor under every writer: the cursor walking the table and reading the 20 fields.
+    const double read = medianSeconds(3, [&] {
+        c.disableControls();
+        qint64 chars = 0;
+        for (c.first(); !c.eof(); c.next())
+            for (int f = 0; f < fields.size(); ++f)
+                chars += c.value(f).toString().size();
+        c.enableControls();
+        if (chars < 0)
+            qFatal("negative size");
+    });
+    report(QStringLiteral("cursor_read_all"), read, QStringLiteral("s"));
+    reportRatio(QStringLiteral("cursor_read_all_vs_sqlite"), read, peer);
+
     const struct {
         const char* name;
         TASCIIExportType type;

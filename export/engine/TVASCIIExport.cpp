@@ -61,6 +61,56 @@ QString plainNumber(const QString& text) {
     return number.match(t).hasMatch() ? t : QString();
 }
 
+// The same as csvQuoted(), appended to a line being built.
+void appendCsvQuoted(QString& line, const QString& text) {
+    line += QLatin1Char('"');
+    if (text.contains(QLatin1Char('"'))) {
+        for (const QChar c : text) {
+            if (c == QLatin1Char('"'))
+                line += QLatin1Char('"');
+            line += c;
+        }
+    } else {
+        line += text;
+    }
+    line += QLatin1Char('"');
+}
+
+// The same as difString() and sylkString(), appended to a line being built.
+void appendDifString(QString& line, const QString& text) {
+    line += QLatin1Char('"');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('"')) {
+            line += QStringLiteral("\"\"");
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            line += QLatin1Char(' ');
+        } else {
+            line += c;
+        }
+    }
+    line += QLatin1Char('"');
+}
+
+void appendSylkString(QString& line, const QString& text) {
+    line += QLatin1Char('"');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char(';')) {
+            line += QStringLiteral(";;");
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            line += QStringLiteral("\x1b :");
+        } else {
+            line += c;
+        }
+    }
+    line += QLatin1Char('"');
+}
+
 bool isNumberType(FieldType t) {
     return t == FieldType::Integer || t == FieldType::AutoInc || t == FieldType::Float ||
            t == FieldType::Currency;
@@ -142,12 +192,31 @@ bool TVASCIIExport::writeCsv(TVExportStream& out) {
         out.writeLine(parts.join(sep));
     }
     ds.first();
-    QStringList parts;
+    // Each line is built in one string; the text event, when handled, sees every value as before.
+    const QVector<int>& fields = exportedFieldIndexes();
+    QVector<bool> alwaysQuoted;
+    for (int f : fields) {
+        const FieldType type = ds.fieldDef(f).type;
+        alwaysQuoted << (type == FieldType::String || type == FieldType::Memo);
+    }
+    const bool plain = !onGetExportText;
+    QString line;
     while (!ds.eof()) {
-        parts.clear();
-        for (int f : exportedFieldIndexes())
-            parts << value(f, true);
-        out.writeLine(parts.join(sep));
+        line.truncate(0);
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                line += m_csvComma;
+            if (!plain) {
+                line += value(fields.at(i), true);
+                continue;
+            }
+            const QString text = fieldText(fields.at(i));
+            if (m_csvQuoteStrings && (alwaysQuoted.at(i) || needsCsvQuotes(text, m_csvComma)))
+                appendCsvQuoted(line, text);
+            else
+                line += text;
+        }
+        out.writeLine(line);
         doRecordExported(ds.recNo());
         if (checkStop(out))
             return false;
@@ -190,22 +259,28 @@ bool TVASCIIExport::writeDif(TVExportStream& out) {
             out.writeLine(difString(columnCaptions().at(f)));
         }
     }
+    QVector<bool> numeric;
+    for (int f : fields)
+        numeric << isNumberType(ds.fieldDef(f).type);
+    const QString crlf = QStringLiteral("\r\n");
+    QString tuple; // one record's lines, written at once
     while (!ds.eof()) {
-        out.writeLine(QStringLiteral("-1,0"));
-        out.writeLine(QStringLiteral("BOT"));
-        for (int f : fields) {
-            const QString text = value(f, true);
+        tuple.truncate(0);
+        tuple += QLatin1String("-1,0\r\nBOT\r\n");
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            const QString text = value(fields.at(i), true);
             // Numbers go in as numbers readers can take (no grouping, "." for the point); text,
             // dates, yes/no and empty values as strings, which every reader keeps as they are.
-            const QString number = isNumberType(ds.fieldDef(f).type) ? plainNumber(text) : QString();
+            const QString number = numeric.at(i) ? plainNumber(text) : QString();
             if (!number.isEmpty()) {
-                out.writeLine(QStringLiteral("0,") + number);
-                out.writeLine(QStringLiteral("V"));
+                tuple += QStringLiteral("0,") + number + QStringLiteral("\r\nV\r\n");
             } else {
-                out.writeLine(QStringLiteral("1,0"));
-                out.writeLine(difString(text));
+                tuple += QLatin1String("1,0\r\n");
+                appendDifString(tuple, text);
+                tuple += crlf;
             }
         }
+        out.writeString(tuple);
         doRecordExported(ds.recNo());
         if (checkStop(out))
             return false;
@@ -226,11 +301,21 @@ bool TVASCIIExport::writeSylk(TVExportStream& out) {
                           sylkString(columnCaptions().at(fields.at(n))));
     }
     int row = colHeaders() ? 2 : 1;
+    QStringList columnPrefix; // "C;X<column>;Y"
+    for (int n = 0; n < fields.size(); ++n)
+        columnPrefix << QStringLiteral("C;X%1;Y").arg(n + 1);
     ds.first();
+    QString lines; // one record's cells, written at once
     while (!ds.eof()) {
-        for (int n = 0; n < fields.size(); ++n)
-            out.writeLine(QStringLiteral("C;X%1;Y%2;K").arg(n + 1).arg(row) +
-                          sylkString(value(fields.at(n), true)));
+        const QString rowText = QString::number(row) + QStringLiteral(";K");
+        lines.truncate(0);
+        for (int n = 0; n < fields.size(); ++n) {
+            lines += columnPrefix.at(n);
+            lines += rowText;
+            appendSylkString(lines, value(fields.at(n), true));
+            lines += QLatin1String("\r\n");
+        }
+        out.writeString(lines);
         doRecordExported(ds.recNo());
         if (checkStop(out))
             return false;
@@ -301,9 +386,14 @@ bool TVASCIIExport::writeTxt(TVExportStream& out) {
         out.writeEmptyLine();
     }
     while (!ds.eof()) {
-        line.clear();
-        for (int f : fields)
-            line += value(f, false).rightJustified(m_columnWidths[f] + spacing);
+        line.truncate(0);
+        for (int f : fields) {
+            const QString text = value(f, false);
+            const qsizetype pad = m_columnWidths[f] + spacing - text.size();
+            if (pad > 0)
+                line.resize(line.size() + pad, QLatin1Char(' '));
+            line += text;
+        }
         out.writeLine(line);
         doRecordExported(ds.recNo());
         if (checkStop(out))

@@ -130,9 +130,19 @@ QString TVExport::userFormatFor(int field) const {
 }
 
 QString TVExport::fieldText(int field) const {
-    if (!m_dataset || m_dataset->isNull(field))
+    if (!m_dataset)
         return QString();
     const FieldDef& def = m_dataset->fieldDef(field);
+    // Text is by far the most common value: one read of the field, no conversion.
+    if (def.type == FieldType::String || def.type == FieldType::Memo) {
+        const QVariant v = m_dataset->value(field);
+        if (!v.isValid())
+            return QString();
+        if (v.typeId() == QMetaType::QString)
+            return v.toString();
+    }
+    if (m_dataset->isNull(field))
+        return QString();
     const QString user = m_running ? m_fieldUserFormat.at(field) : userFormatFor(field);
     std::optional<PictureFormat> outsideRun;
     if (!m_running)

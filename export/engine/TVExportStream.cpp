@@ -23,6 +23,7 @@ TVExportStream::TVExportStream(QIODevice& device, const QString& name) : m_devic
         fail(QStringLiteral("The output is not open for writing"));
     }
     m_written = device.isSequential() ? 0 : device.pos();
+    m_buffer.reserve(2 * kFlushAt);
 }
 
 TVExportStream::TVExportStream(const QString& fileName)
@@ -35,6 +36,7 @@ TVExportStream::TVExportStream(const QString& fileName)
     }
     m_device = m_file.get();
     m_openedHere = true;
+    m_buffer.reserve(2 * kFlushAt);
 }
 
 TVExportStream::~TVExportStream() {
@@ -54,14 +56,21 @@ void TVExportStream::fail(const QString& what) const {
                           .arg(what, target, reason.isEmpty() ? QStringLiteral("unknown error") : reason));
 }
 
-void TVExportStream::writeString(const QString& s) {
-    m_buffer += s.toUtf8();
+void TVExportStream::append(QStringView s) {
+    const qsizetype old = m_buffer.size();
+    m_buffer.resize(old + m_utf8.requiredSpace(s.size()));
+    char* end = m_utf8.appendToBuffer(m_buffer.data() + old, s);
+    m_buffer.truncate(end - m_buffer.constData());
+}
+
+void TVExportStream::writeString(QStringView s) {
+    append(s);
     if (m_buffer.size() >= kFlushAt)
         flush();
 }
 
-void TVExportStream::writeLine(const QString& s) {
-    m_buffer += s.toUtf8();
+void TVExportStream::writeLine(QStringView s) {
+    append(s);
     m_buffer += "\r\n";
     if (m_buffer.size() >= kFlushAt)
         flush();
@@ -94,7 +103,7 @@ void TVExportStream::flush() {
         done += n;
     }
     m_written += done;
-    m_buffer.clear();
+    m_buffer.truncate(0); // keeps its memory for the next lines
 }
 
 void TVExportStream::flushNoThrow() noexcept {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <memory>
 
 class QFile;
@@ -22,8 +23,8 @@ public:
     TVExportStream(const TVExportStream&) = delete;
     TVExportStream& operator=(const TVExportStream&) = delete;
 
-    void writeString(const QString& s);
-    void writeLine(const QString& s);
+    void writeString(QStringView s);
+    void writeLine(QStringView s);
     void writeEmptyLine();
     void writeBytes(const QByteArray& bytes);
 
@@ -38,12 +39,14 @@ public:
 
 private:
     void fail(const QString& what) const;
+    void append(QStringView s); // UTF-8 straight into the buffer
     void flushNoThrow() noexcept;
 
     std::unique_ptr<QFile> m_file;
     QIODevice* m_device = nullptr;
     QString m_name;
     QByteArray m_buffer;
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringConverter::Flag::Stateless};
     qint64 m_written = 0; // bytes handed to the device
     bool m_openedHere = false;
     bool m_closed = false;
