@@ -217,7 +217,9 @@ private slots:
         QCOMPARE(host->category, QStringLiteral("Work"));
         QCOMPARE(host->viewNames(), (QStringList{"Baker", "Clark", "Evans"}));
         QCOMPARE(cur().text(Contact::LastName), QStringLiteral("Clark"));
-        QCOMPARE(host->selectedNames(), (QStringList{"Baker", "Clark"}));
+        QStringList selected = host->selectedNames();
+        selected.sort();
+        QCOMPARE(selected, (QStringList{"Baker", "Clark"}));
         QVERIFY(host->categoryBox.contains(QStringLiteral("Garden")));
     }
 
