@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ContactSchema.h"
+#include "import/commands/ImportErrorReporter.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,7 +8,6 @@
 
 namespace ks {
 
-class ImportError;
 class TImportBase;
 class TImportWizard;
 class TfrmGlobal;
@@ -37,31 +36,16 @@ public:
     static QString autoConfigFileName();
     static QString errorFileName();
     static QString autoConfigName() { return QStringLiteral("Auto-Loaded Config"); }
-    static QString duplicateText();
-
-    // The error reporter: records the error with the last captured key and, unless display is
-    // suppressed, asks whether to go on. Returns true when the import should stop.
-    bool reportError(const QString& text);
-    const QStringList& errorList() const { return m_errors; }
+    ImportErrorReporter& reporter() { return m_reporter; }
 
 private:
     void BeforeExecute();
     void AfterExecute();
-    void BeforeRecord(bool& accept);
-    void AfterRecord(bool& abort);
-    void ErrorEvent(const ImportError& error, bool& abort);
-    void captureKey();
 
     TfrmGlobal& m_data;
     TImportWizard& m_wizard;
     Host m_host;
-
-    // One wizard run
-    QStringList m_errors;
-    bool m_suppressDisplay = false;
-    bool m_askOnce = true;
-    bool m_stop = false;
-    RowKey m_captured;
+    ImportErrorReporter m_reporter;
 };
 
 } // namespace ks
