@@ -74,8 +74,14 @@ void ImportCommand::Import() {
 
     m_wizard.execute();
 
-    if (autoSettings)
-        m_wizard.saveSpecification(autoConfigName(), config, false);
+    // The table may have changed whatever happens to the settings file: refresh in any case.
+    if (autoSettings) {
+        try {
+            m_wizard.saveSpecification(autoConfigName(), config, false);
+        } catch (const ImportError& e) {
+            Prompt::current().message(e.message(), Prompt::Buttons::Ok, Prompt::Icon::Error);
+        }
+    }
 
     m_data.BuildCategoryList();
     if (m_host.refresh)

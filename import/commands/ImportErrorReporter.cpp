@@ -42,9 +42,10 @@ void ImportErrorReporter::begin(bool suppressDisplay) {
 }
 
 void ImportErrorReporter::BeforeRecord(bool& accept) {
-    m_captured = keyOf(m_table);
     if (m_table.state() != EditableDataset::State::Browse) {
-        // A row the previous source row left pending: when its key is taken, drop it here.
+        // A row the previous source row left pending: when its key is taken, drop it here. The
+        // key is only read then; the error handler reads its own.
+        m_captured = keyOf(m_table);
         m_aux.setIndexName(Contact::UniqueIndex);
         if (m_aux.findKey({m_captured.lastName, m_captured.firstName, m_captured.homePhone})) {
             m_table.cancel();
