@@ -17,7 +17,6 @@
 #include "store/TfrmGlobal.h"
 #include "store/engine/Cursor.h"
 
-
 namespace ks {
 
 TForm5::TForm5(TKestrumMainForm& main)
@@ -86,9 +85,11 @@ void TForm5::BackupClick() {
 }
 
 void TForm5::RestoreClick() {
-    const QString question = QStringLiteral("Restore all Records from your last Backup? \n\nThis will append to, and if "
-                                            "needed, update any existing records before attempting restoration.\n");
-    if (Prompt::current().message(question, Prompt::Buttons::YesNo, Prompt::Icon::Question) != Prompt::Answer::Yes)
+    const QString question =
+        QStringLiteral("Restore all Records from your last Backup? \n\nThis will append to, and if "
+                       "needed, update any existing records before attempting restoration.\n");
+    if (Prompt::current().message(question, Prompt::Buttons::YesNo, Prompt::Icon::Question) !=
+        Prompt::Answer::Yes)
         return;
     m_main.SelectAllCategories();
     m_asciiRestore->setSourceFileName(ContactBackup::fileName());

@@ -42,14 +42,16 @@ QString peerTableSql(bool allIndexes = false) {
     QStringList cols;
     for (const QString& f : Contact::auxFieldNames())
         cols << QStringLiteral("\"%1\" TEXT").arg(f);
-    QString sql = QStringLiteral("DROP TABLE IF EXISTS t;\nCREATE TABLE t(%1);\n").arg(cols.join(QLatin1Char(',')));
+    QString sql =
+        QStringLiteral("DROP TABLE IF EXISTS t;\nCREATE TABLE t(%1);\n").arg(cols.join(QLatin1Char(',')));
     int n = 0;
     for (const IndexDef& d : Contact::indexes()) {
         if (!allIndexes && !d.unique)
             continue;
         QStringList terms;
         for (const QString& f : d.fields)
-            terms << QLatin1Char('"') + f + QLatin1Char('"') + (d.descending ? QStringLiteral(" DESC") : QString());
+            terms << QLatin1Char('"') + f + QLatin1Char('"') +
+                         (d.descending ? QStringLiteral(" DESC") : QString());
         sql += QStringLiteral("CREATE %1INDEX i%2 ON t(%3);\n")
                    .arg(d.unique ? QStringLiteral("UNIQUE ") : QString())
                    .arg(++n)
@@ -116,12 +118,12 @@ int main(int argc, char** argv) {
     if (counters.added != n)
         std::fprintf(stderr, "import added %d of %d\n", counters.added, n);
     const QString peerImport = QStringLiteral(".import --csv --skip 1 %1 t\n").arg(csv);
-    const double peer = medianSeconds(runs, [&] { runSqlite(peerDb, peerImport); },
-                                      [&] { runSqlite(peerDb, peerTableSql()); });
+    const double peer = medianSeconds(
+        runs, [&] { runSqlite(peerDb, peerImport); }, [&] { runSqlite(peerDb, peerTableSql()); });
     // The contact table carries six indexes; the same import with all of them, for scale.
     const QString peerDb6 = QDir(dir.path()).filePath(QStringLiteral("peer6.db"));
-    const double peer6 = medianSeconds(runs, [&] { runSqlite(peerDb6, peerImport); },
-                                       [&] { runSqlite(peerDb6, peerTableSql(true)); });
+    const double peer6 = medianSeconds(
+        runs, [&] { runSqlite(peerDb6, peerImport); }, [&] { runSqlite(peerDb6, peerTableSql(true)); });
     report(QStringLiteral("import_append"), ours, QStringLiteral("s"));
     report(QStringLiteral("import_append_sqlite_six_indexes"), peer6, QStringLiteral("s"));
     reportRatio(QStringLiteral("import_append_vs_sqlite_six_indexes"), ours, peer6);
@@ -141,8 +143,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "backup wrote %d of %d\n", written, n);
     const QString peerOut = QDir(dir.path()).filePath(QStringLiteral("peer.csv"));
     const QString peerExport =
-        QStringLiteral(".headers on\n.mode csv\n.separator ;\n.output %1\n"
-                       "SELECT * FROM t ORDER BY \"Business or Last Name\", \"First Name\", \"Home Phone\";\n.output\n")
+        QStringLiteral(
+            ".headers on\n.mode csv\n.separator ;\n.output %1\n"
+            "SELECT * FROM t ORDER BY \"Business or Last Name\", \"First Name\", \"Home Phone\";\n.output\n")
             .arg(peerOut);
     const double backupPeer = medianSeconds(runs, [&] { runSqlite(peerDb, peerExport); });
     report(QStringLiteral("backup"), backup, QStringLiteral("s"));
@@ -159,8 +162,8 @@ int main(int argc, char** argv) {
         counters = reader.counters();
     });
     if (counters.updated != n)
-        std::fprintf(stderr, "restore updated %d of %d (added %d, errors %d)\n", counters.updated, n, counters.added,
-                     counters.errors);
+        std::fprintf(stderr, "restore updated %d of %d (added %d, errors %d)\n", counters.updated, n,
+                     counters.added, counters.errors);
     report(QStringLiteral("restore"), restore, QStringLiteral("s"));
     reportRatio(QStringLiteral("restore_vs_sqlite_import"), restore, peer);
     return 0;

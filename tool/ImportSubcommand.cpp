@@ -41,8 +41,8 @@ void runImport(const ToolArgs& args) {
     const QString spec = args.value(QStringLiteral("spec"));
     if (spec.isEmpty())
         throw ToolError(Usage, QStringLiteral("import: --spec FILE.plx is needed."));
-    const QString formatName = args.has(QStringLiteral("format")) ? args.value(QStringLiteral("format"))
-                                                                  : QStringLiteral("text");
+    const QString formatName =
+        args.has(QStringLiteral("format")) ? args.value(QStringLiteral("format")) : QStringLiteral("text");
     const ImportFormat* format = ImportRegistry::instance().formatByName(formatName);
     if (!format || !format->canRead())
         throw ToolError(Usage, QStringLiteral("import: unknown format '%1'; the formats are: %2.")
@@ -62,7 +62,9 @@ void runImport(const ToolArgs& args) {
                                        .arg(args.value(QStringLiteral("mode"))));
     }
     if (!QFileInfo(spec).isFile())
-        throw ToolError(Failed, QStringLiteral("Cannot read the specification \"%1\".").arg(QDir::toNativeSeparators(spec)));
+        throw ToolError(
+            Failed,
+            QStringLiteral("Cannot read the specification \"%1\".").arg(QDir::toNativeSeparators(spec)));
 
     Connection connection(args.directory);
     if (!connection.tableExists(Contact::TableFile))
@@ -103,8 +105,9 @@ void runImport(const ToolArgs& args) {
         throw ToolError(Failed, e.message());
     }
     if (reader->result() == ImportResult::Failed)
-        throw ToolError(Failed, reader->errorText().isEmpty() ? reader->resultText()
-                                                              : reader->resultText() + QLatin1Char(' ') + reader->errorText());
+        throw ToolError(Failed, reader->errorText().isEmpty()
+                                    ? reader->resultText()
+                                    : reader->resultText() + QLatin1Char(' ') + reader->errorText());
     const ImportCounters& c = reader->counters();
     QTextStream(stdout) << QStringLiteral("Processed %1, added %2, updated %3, deleted %4, errors %5.%6\n")
                                .arg(c.processed)
@@ -124,13 +127,18 @@ ToolCommand importCommand() {
     c.options = {
         {QStringLiteral("spec"), QStringLiteral("FILE.plx"),
          QStringLiteral("the specification: source, layout, mappings, keys, mode, rows"), true},
-        {QStringLiteral("format"), QStringLiteral("FORMAT"), QStringLiteral("the source's format (default text): ") + readableFormats()},
-        {QStringLiteral("source"), QStringLiteral("FILE"), QStringLiteral("read this file instead of the specification's")},
+        {QStringLiteral("format"), QStringLiteral("FORMAT"),
+         QStringLiteral("the source's format (default text): ") + readableFormats()},
+        {QStringLiteral("source"), QStringLiteral("FILE"),
+         QStringLiteral("read this file instead of the specification's")},
         {QStringLiteral("mode"), QStringLiteral("MODE"),
          QStringLiteral("instead of the specification's: append update appendupdate delete copy")},
     };
-    c.notes = {QStringLiteral("Errors are written to ImportErrors.txt in the program directory (replaced by every run)."),
-               QStringLiteral("Prints one line with the rows processed, added, updated and deleted and the errors.")};
+    c.notes = {
+        QStringLiteral(
+            "Errors are written to ImportErrors.txt in the program directory (replaced by every run)."),
+        QStringLiteral(
+            "Prints one line with the rows processed, added, updated and deleted and the errors.")};
     c.run = runImport;
     return c;
 }

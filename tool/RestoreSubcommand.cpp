@@ -24,7 +24,8 @@ void runRestore(const ToolArgs& args) {
                                     .arg(Contact::TableFile, QDir::toNativeSeparators(args.directory)));
     const QString file = ContactBackup::fileName();
     if (!QFileInfo(file).isFile())
-        throw ToolError(Failed, QStringLiteral("There is no backup file \"%1\".").arg(QDir::toNativeSeparators(file)));
+        throw ToolError(
+            Failed, QStringLiteral("There is no backup file \"%1\".").arg(QDir::toNativeSeparators(file)));
     Cursor table(connection, Contact::TableFile);
     table.open();
     TTextImport reader;
@@ -52,15 +53,18 @@ void runRestore(const ToolArgs& args) {
                                .arg(c.updated)
                                .arg(c.errors);
     if (c.errors)
-        throw ToolError(Failed, QStringLiteral("%1 row(s) of the backup could not be restored.").arg(c.errors));
+        throw ToolError(Failed,
+                        QStringLiteral("%1 row(s) of the backup could not be restored.").arg(c.errors));
 }
 
 ToolCommand restoreCommand() {
     ToolCommand c;
     c.name = QStringLiteral("restore");
-    c.summary = QStringLiteral("Reads KestrumBackupFile.CSV back: missing contacts are added, existing ones updated.");
-    c.notes = {QStringLiteral("Contacts are matched by last name, first name and home phone. Rows that can't be"),
-               QStringLiteral("stored are told on stderr; the others are still restored (exit status 1).")};
+    c.summary = QStringLiteral(
+        "Reads KestrumBackupFile.CSV back: missing contacts are added, existing ones updated.");
+    c.notes = {
+        QStringLiteral("Contacts are matched by last name, first name and home phone. Rows that can't be"),
+        QStringLiteral("stored are told on stderr; the others are still restored (exit status 1).")};
     c.run = runRestore;
     return c;
 }

@@ -19,8 +19,8 @@ class ImportCommand {
 public:
     // What the command needs of the main window.
     struct Host {
-        std::function<bool()> autoImport;        // "Auto Load/Save Last Import Settings"
-        std::function<bool()> saveErrorsToFile;  // "Save Errors To File" of the error file dialog
+        std::function<bool()> autoImport;       // "Auto Load/Save Last Import Settings"
+        std::function<bool()> saveErrorsToFile; // "Save Errors To File" of the error file dialog
         std::function<void()> clearCategoryFilter;
         // After an import: detail pane, category list copied, all categories, current row selected.
         std::function<void()> refresh;

@@ -20,8 +20,9 @@ RowKey keyOf(const Cursor& c) {
 ImportErrorReporter::ImportErrorReporter(Cursor& table, Cursor& aux) : m_table(table), m_aux(aux) {}
 
 QString ImportErrorReporter::duplicateText() {
-    return QStringLiteral("The record to be imported did not contain a unique combination of First Name, Last "
-                          "Name, and Phone.  The record was skipped.");
+    return QStringLiteral(
+        "The record to be imported did not contain a unique combination of First Name, Last "
+        "Name, and Phone.  The record was skipped.");
 }
 
 void ImportErrorReporter::attach(TImportBase& c) {
@@ -29,7 +30,9 @@ void ImportErrorReporter::attach(TImportBase& c) {
         BeforeRecord(accept);
     };
     c.onAfterRecordEvent = [this](TImportBase&, bool& abort) { AfterRecord(abort); };
-    c.onErrorEvent = [this](TImportBase&, const ImportError& error, bool& abort) { ErrorEvent(error.message(), abort); };
+    c.onErrorEvent = [this](TImportBase&, const ImportError& error, bool& abort) {
+        ErrorEvent(error.message(), abort);
+    };
     // Values go in as the engine converts them.
     c.onGetCellParams = [](TImportBase&, const FieldDef*, QVariant&) {};
 }
@@ -72,21 +75,23 @@ bool ImportErrorReporter::reportError(const QString& errorText) {
     if (errorText.contains(QLatin1String("RealPrint")))
         return false;
     const QString text = errorText.contains(QLatin1String("7057")) ? duplicateText() : errorText;
-    const QString name = QStringLiteral("Business or Last Name = '") + m_captured.lastName + QLatin1Char('\'');
+    const QString name =
+        QStringLiteral("Business or Last Name = '") + m_captured.lastName + QLatin1Char('\'');
     const QString first = QStringLiteral("First Name = '") + m_captured.firstName + QLatin1Char('\'');
     const QString phone = QStringLiteral("Phone = '") + m_captured.homePhone + QLatin1Char('\'');
     m_errors << text << QStringLiteral("Record with the error contained:") << name << first << phone;
     if (m_suppressDisplay)
         return false;
 
-    const QString shown = text + QStringLiteral("\n\nRecord with the error contained:\n") + name + QLatin1Char('\n') +
-                          first + QLatin1Char('\n') + phone + QStringLiteral("\nContinue Import?");
-    const bool goOn =
-        Prompt::current().message(shown, Prompt::Buttons::YesNo, Prompt::Icon::Question) == Prompt::Answer::Yes;
+    const QString shown = text + QStringLiteral("\n\nRecord with the error contained:\n") + name +
+                          QLatin1Char('\n') + first + QLatin1Char('\n') + phone +
+                          QStringLiteral("\nContinue Import?");
+    const bool goOn = Prompt::current().message(shown, Prompt::Buttons::YesNo, Prompt::Icon::Question) ==
+                      Prompt::Answer::Yes;
     if (goOn && m_askOnce) {
         m_askOnce = false;
-        m_suppressDisplay = !Prompt::current().askYesNo(
-            QStringLiteral("Errors are being written to ImportErrors.txt. Continue displaying error messages as well?"));
+        m_suppressDisplay = !Prompt::current().askYesNo(QStringLiteral(
+            "Errors are being written to ImportErrors.txt. Continue displaying error messages as well?"));
     }
     return !goOn;
 }
@@ -98,7 +103,8 @@ void ImportErrorReporter::writeErrorFile(const QString& fileName) {
     m_errors.clear();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw ImportError(QStringLiteral("Cannot write the import error file \"%1\".").arg(QDir::toNativeSeparators(fileName)));
+        throw ImportError(QStringLiteral("Cannot write the import error file \"%1\".")
+                              .arg(QDir::toNativeSeparators(fileName)));
 }
 
 } // namespace ks

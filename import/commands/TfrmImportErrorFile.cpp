@@ -15,11 +15,13 @@ TfrmImportErrorFile::TfrmImportErrorFile(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmImportErrorFile"));
     setWindowTitle(QStringLiteral("Save Import Errors to File"));
     auto* layout = new QVBoxLayout(this);
-    m_check = new QCheckBox(QStringLiteral("Save Errors To File (Instead of Displaying During Import)"), this);
+    m_check =
+        new QCheckBox(QStringLiteral("Save Errors To File (Instead of Displaying During Import)"), this);
     m_check->setObjectName(QStringLiteral("chkSaveErrors"));
-    auto* text = new QLabel(QStringLiteral("The Import Error File, if used, is saved as ImportErrors.txt and will be "
-                                           "placed in the folder given below:"),
-                            this);
+    auto* text =
+        new QLabel(QStringLiteral("The Import Error File, if used, is saved as ImportErrors.txt and will be "
+                                  "placed in the folder given below:"),
+                   this);
     text->setObjectName(QStringLiteral("lblExplain"));
     text->setWordWrap(true);
     m_folder = new QLabel(this);

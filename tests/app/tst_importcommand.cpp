@@ -182,14 +182,16 @@ private slots:
         QStringList messages = m_home->prompt->messages;
         QCOMPARE(messages.size(), shown);
         if (shown > 0)
-            QCOMPARE(messages.at(0), dupText() + "\n\nRecord with the error contained:\n"
-                                                 "Business or Last Name = 'Smith'\nFirst Name = 'Al'\nPhone = '1'\n"
-                                                 "Continue Import?");
+            QCOMPARE(messages.at(0), dupText() +
+                                         "\n\nRecord with the error contained:\n"
+                                         "Business or Last Name = 'Smith'\nFirst Name = 'Al'\nPhone = '1'\n"
+                                         "Continue Import?");
         if (answers == QList<int>{0})
             QVERIFY(messages.at(1).startsWith(QStringLiteral("Error of data import.")));
         else if (shown > 1)
-            QCOMPARE(messages.at(1), QStringLiteral("Errors are being written to ImportErrors.txt. Continue displaying "
-                                                    "error messages as well?"));
+            QCOMPARE(messages.at(1),
+                     QStringLiteral("Errors are being written to ImportErrors.txt. Continue displaying "
+                                    "error messages as well?"));
         // Afterwards the whole table shows, with the new category in the box.
         QCOMPARE(r.w->categoryText(), Contact::AllCategories);
         QCOMPARE(r.cursor().recordCount(), newImported ? 4 : 3);
@@ -263,8 +265,9 @@ private slots:
         r.run(Command::Restore);
         QCOMPARE(m_home->prompt->messages.size(), 2);
         QCOMPARE(m_home->prompt->messages.at(0),
-                 QStringLiteral("Restore all Records from your last Backup? \n\nThis will append to, and if needed, "
-                                "update any existing records before attempting restoration.\n"));
+                 QStringLiteral(
+                     "Restore all Records from your last Backup? \n\nThis will append to, and if needed, "
+                     "update any existing records before attempting restoration.\n"));
         QCOMPARE(r.lastNames(), (QStringList{"Adams/Ed", "Jones/Cy", "Smith/Al", "Zed/"}));
         QVERIFY(c.locate({Contact::LastName}, {QStringLiteral("Jones")}));
         QCOMPARE(c.text(Contact::City), QStringLiteral("Chicago"));

@@ -38,7 +38,8 @@ QList<Row> nastyContacts() {
             row("O\"Brien", "\"Bo\"", "2", "\"", "S\u00e3o Paulo"),
             row("\"\"", "Cy", "", "tab\there;\ttab", "\uFF34\uFF4F\uFF4B\uFF59\uFF4F"),
             row("M\u00fcller", "", "3", "lone\rCR and lone\nLF", "Z\u00fcrich"),
-            row("  Lead", "Di\tTab", "4", QStringLiteral("\u65e5\u672c\u8a9e\u306e\u30e1\u30e2; \u00e9"), "\"quoted\""),
+            row("  Lead", "Di\tTab", "4", QStringLiteral("\u65e5\u672c\u8a9e\u306e\u30e1\u30e2; \u00e9"),
+                "\"quoted\""),
             row("Ends with quote\"", "Ed", "5", "ends with CR LF\r\n", "")};
 }
 
@@ -133,9 +134,11 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray expected =
             Contact::auxFieldNames().join(QLatin1Char(';')).toUtf8() + "\r\n" +
-            "\"Adams\";\"Ed\";\"\";\"Say \"\"hi\"\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";"
+            "\"Adams\";\"Ed\";\"\";\"Say "
+            "\"\"hi\"\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";"
             "\"\";\"\";\"Y\"\r\n"
-            "\"Young\";\"Gus\";\"7\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"a;b\r\nc\";\"\";\"\";\"\";"
+            "\"Young\";\"Gus\";\"7\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"\";\"a;b\r\nc\";"
+            "\"\";\"\";\"\";"
             "\"\";\"N\"\r\n";
         QCOMPARE(f.readAll(), expected);
     }

@@ -39,8 +39,9 @@ private slots:
                                "First Name = 'Zo\u00eb'", "Phone = '555'"};
         QTest::newRow("duplicate key") << "7057 Duplicate key in Kestrum95.ADT"
                                        << QStringList{ImportErrorReporter::duplicateText()} + tail;
-        QTest::newRow("other failure") << "\"x\" is not a valid value for the field City."
-                                       << QStringList{"\"x\" is not a valid value for the field City."} + tail;
+        QTest::newRow("other failure")
+            << "\"x\" is not a valid value for the field City."
+            << QStringList{"\"x\" is not a valid value for the field City."} + tail;
         QTest::newRow("selection mark") << "Cannot set RealPrint" << QStringList();
     }
     void recordsEachError() {
@@ -69,7 +70,8 @@ private slots:
 
     void unwritableErrorFileFails() {
         ImportErrorReporter reporter(*m_table, *m_aux);
-        QVERIFY_THROWS_EXCEPTION(ImportError, reporter.writeErrorFile(QDir(m_dir.path()).filePath("no/such/dir/x.txt")));
+        QVERIFY_THROWS_EXCEPTION(ImportError,
+                                 reporter.writeErrorFile(QDir(m_dir.path()).filePath("no/such/dir/x.txt")));
     }
 };
 

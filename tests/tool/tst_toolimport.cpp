@@ -47,8 +47,8 @@ class TestToolImport : public QObject {
         p.start(QStringLiteral(KESTRUM_TOOL), QStringList{"--dir", m_dir->path()} + args);
         if (!p.waitForFinished(60000))
             return {};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
     QString valueOf(const QString& last, const QString& field) const {
         Connection conn(m_dir->path());
@@ -72,8 +72,8 @@ private slots:
         Cursor c(conn, Contact::TableFile);
         c.open();
         for (const QStringList& p : QList<QStringList>{{"Young", "Gus", "7", "Anchorage"},
-                                                         {"Baker; Sons", "Al", "1", "Boston"},
-                                                         {"Adams", "Ed", "5", "El Paso"}}) {
+                                                       {"Baker; Sons", "Al", "1", "Boston"},
+                                                       {"Adams", "Ed", "5", "El Paso"}}) {
             c.append();
             c.setValue(Contact::LastName, p.at(0));
             c.setValue(Contact::FirstName, p.at(1));
@@ -86,7 +86,8 @@ private slots:
         spec.setFieldDelimiter(fdSemicolon);
         spec.setMode(imAppend);
         spec.setDatasetKeys(Contact::RowKeyFields);
-        spec.setMappings({"Business or Last Name=Field1", "First Name=Field2", "Home Phone=Field3", "City=Field4"});
+        spec.setMappings(
+            {"Business or Last Name=Field1", "First Name=Field2", "Home Phone=Field3", "City=Field4"});
         ImportSpecification::save(spec, QStringLiteral("People"), path("people.plx"));
         writeFile(path("people.txt"), "Adams;Ed;5;Elsewhere\r\nNewman;Nell;9;Nome\r\n");
     }
@@ -95,19 +96,23 @@ private slots:
         Result r = tool({"import", "--spec", path("people.plx")});
         QCOMPARE(r.err, QString());
         QCOMPARE(r.status, 0);
-        QVERIFY2(r.out.startsWith("Processed 2, added 1, updated 0, deleted 0, errors 1."), qPrintable(r.out));
-        QCOMPARE(readFile(path("ImportErrors.txt")),
-                 QByteArray("The record to be imported did not contain a unique combination of First Name, Last Name, "
-                            "and Phone.  The record was skipped.\r\nRecord with the error contained:\r\n"
-                            "Business or Last Name = 'Adams'\r\nFirst Name = 'Ed'\r\nPhone = '5'\r\n"));
+        QVERIFY2(r.out.startsWith("Processed 2, added 1, updated 0, deleted 0, errors 1."),
+                 qPrintable(r.out));
+        QCOMPARE(
+            readFile(path("ImportErrors.txt")),
+            QByteArray(
+                "The record to be imported did not contain a unique combination of First Name, Last Name, "
+                "and Phone.  The record was skipped.\r\nRecord with the error contained:\r\n"
+                "Business or Last Name = 'Adams'\r\nFirst Name = 'Ed'\r\nPhone = '5'\r\n"));
         QCOMPARE(valueOf("Newman", Contact::City), QStringLiteral("Nome"));
 
         // Another source, updating by key: the error file is replaced by an empty one.
         writeFile(path("update.txt"), "Adams;Ed;5;Elsewhere\r\nNobody;No;0;Nowhere\r\n");
-        r = tool({"import", "--spec", path("people.plx"), "--format", "text", "--source", path("update.txt"), "--mode",
-                  "update"});
+        r = tool({"import", "--spec", path("people.plx"), "--format", "text", "--source", path("update.txt"),
+                  "--mode", "update"});
         QCOMPARE(r.status, 0);
-        QVERIFY2(r.out.startsWith("Processed 2, added 0, updated 1, deleted 0, errors 0."), qPrintable(r.out));
+        QVERIFY2(r.out.startsWith("Processed 2, added 0, updated 1, deleted 0, errors 0."),
+                 qPrintable(r.out));
         QCOMPARE(readFile(path("ImportErrors.txt")), QByteArray());
         QCOMPARE(valueOf("Adams", Contact::City), QStringLiteral("Elsewhere"));
         QCOMPARE(count(), 4);
@@ -146,10 +151,13 @@ private slots:
                                   << "unknown mode 'merge'";
         QTest::newRow("bad format") << QStringList{"import", "--spec", "people.plx", "--format", "xls"} << 2
                                     << "unknown format 'xls'";
-        QTest::newRow("backup takes no option") << QStringList{"backup", "--out", "x"} << 2 << "unknown option";
-        QTest::newRow("missing spec") << QStringList{"import", "--spec", "none.plx"} << 1 << "Cannot read the specification";
-        QTest::newRow("missing source") << QStringList{"import", "--spec", "people.plx", "--source", "none.txt"} << 1
-                                        << "Error of data import.";
+        QTest::newRow("backup takes no option")
+            << QStringList{"backup", "--out", "x"} << 2 << "unknown option";
+        QTest::newRow("missing spec")
+            << QStringList{"import", "--spec", "none.plx"} << 1 << "Cannot read the specification";
+        QTest::newRow("missing source")
+            << QStringList{"import", "--spec", "people.plx", "--source", "none.txt"} << 1
+            << "Error of data import.";
         QTest::newRow("restore without backup") << QStringList{"restore"} << 1 << "no backup file";
     }
     void failsWithMessage() {
