@@ -145,6 +145,9 @@ private:
     mutable RowId m_recordId = 0;
     mutable quint64 m_recordGen = 0;
     mutable bool m_recordFound = false;
+    mutable QHash<RowId, QVector<QVariant>> m_block; // records read ahead during a long job
+    mutable quint64 m_blockGen = 0;
+    mutable int m_lastLoadedRow = -2;
     mutable QCache<RowId, QVector<QVariant>> m_rowCache;
     mutable quint64 m_cacheGen = 0;
 

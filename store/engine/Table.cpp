@@ -746,6 +746,38 @@ void loadIds(Table& t, sqlite3* db, const QVector<RowId>& ids) {
 }
 } // namespace
 
+QHash<RowId, QVector<QVariant>> Table::readRecords(const QVector<RowId>& ids) {
+    QHash<RowId, QVector<QVariant>> out;
+    if (ids.isEmpty())
+        return out;
+    out.reserve(ids.size());
+    beginTransaction();
+    try {
+        loadIds(*this, m_db, ids);
+        Stmt st(prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (SELECT id FROM temp.ks_ids)")
+                            .arg(m_selectSql, quoteId(m_tableName))));
+        int rc;
+        while ((rc = sqlite3_step(st.s)) == SQLITE_ROW) {
+            QVector<QVariant> rec(m_fields.size());
+            for (int i = 0; i < m_fields.size(); ++i) {
+                const FieldType t = m_fields.at(i).type;
+                if ((t == FieldType::String || t == FieldType::Memo) && sqlite3_column_type(st.s, i + 1) == SQLITE_TEXT)
+                    rec[i] = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, i + 1)),
+                                               sqlite3_column_bytes(st.s, i + 1));
+                else
+                    rec[i] = fromStored(i, columnValue(st.s, i + 1));
+            }
+            out.insert(sqlite3_column_int64(st.s, 0), rec);
+        }
+        check(rc, QStringLiteral("Reading"));
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    return out;
+}
+
 QVector<QStringList> Table::readTexts(const QVector<RowId>& ids, const QList<int>& fields) {
     QVector<QStringList> out(ids.size());
     if (ids.isEmpty() || fields.isEmpty())

@@ -72,6 +72,8 @@ public:
         int field;
     };
     QVector<TextMatch> searchText(const QList<int>& fields, const QString& text, bool matchCase, const QString& indexName);
+    // Whole records of many rows with one statement, by row id (rows gone are missing).
+    QHash<RowId, QVector<QVariant>> readRecords(const QVector<RowId>& ids);
     // The texts of some fields of many rows, in the order of `ids` (empty lists for rows gone).
     QVector<QStringList> readTexts(const QVector<RowId>& ids, const QList<int>& fields);
     // For each key (texts of `fields`), the first row under the filter that holds it; 0 when none.
