@@ -151,6 +151,18 @@ struct Stmt {
     Stmt& operator=(const Stmt&) = delete;
 };
 
+// A statement kept prepared by the table: reset and unbound when the guard goes.
+struct Reused {
+    sqlite3_stmt* s;
+    explicit Reused(sqlite3_stmt* st) : s(st) {}
+    ~Reused() {
+        sqlite3_reset(s);
+        sqlite3_clear_bindings(s);
+    }
+    Reused(const Reused&) = delete;
+    Reused& operator=(const Reused&) = delete;
+};
+
 void bindValue(sqlite3_stmt* st, int pos, const QVariant& v) {
     if (!v.isValid() || v.isNull()) {
         sqlite3_bind_null(st, pos);
@@ -231,6 +243,7 @@ QDateTime parseDateTime(const QString& s) {
 Table::Table(const QString& path, const QString& tableName) : m_path(path), m_tableName(tableName) {}
 
 Table::~Table() {
+    clearCache();
     sqlite3_finalize(m_readStmt);
     if (m_db) {
         if (m_txDepth > 0)
@@ -271,6 +284,20 @@ QString Table::fileName() const { return QFileInfo(m_path).fileName(); }
 void Table::check(int rc, const QString& what) const {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
         fail(rc, what);
+}
+
+sqlite3_stmt* Table::cached(const QString& sql) {
+    if (sqlite3_stmt* st = m_cache.value(sql))
+        return st;
+    sqlite3_stmt* st = prepare(sql);
+    m_cache.insert(sql, st);
+    return st;
+}
+
+void Table::clearCache() {
+    for (sqlite3_stmt* st : std::as_const(m_cache))
+        sqlite3_finalize(st);
+    m_cache.clear();
 }
 
 sqlite3_stmt* Table::prepare(const QString& sql) const {
@@ -337,6 +364,7 @@ void Table::open() {
 }
 
 void Table::loadSchema() {
+    clearCache();
     m_fields.clear();
     m_autoNext.clear();
     {
@@ -555,7 +583,7 @@ RowId Table::insertRecord(const QVector<QVariant>& values) {
     QStringList params;
     for (int i = 0; i < m_fields.size(); ++i)
         params << QStringLiteral("?%1").arg(i + 1);
-    Stmt st(prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteId(m_tableName), m_selectSql, params.join(QLatin1Char(',')))));
+    Reused st(cached(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteId(m_tableName), m_selectSql, params.join(QLatin1Char(',')))));
     for (int i = 0; i < m_fields.size(); ++i) {
         QVariant v = toStored(i, values.value(i));
         if (m_fields.at(i).type == FieldType::AutoInc) {
@@ -581,7 +609,7 @@ void Table::updateRecord(RowId id, const QVector<QVariant>& values) {
     QStringList sets;
     for (int i = 0; i < m_fields.size(); ++i)
         sets << QStringLiteral("%1=?%2").arg(quoteId(m_fields.at(i).name)).arg(i + 1);
-    Stmt st(prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?%3").arg(quoteId(m_tableName), sets.join(QLatin1Char(','))).arg(m_fields.size() + 1)));
+    Reused st(cached(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?%3").arg(quoteId(m_tableName), sets.join(QLatin1Char(','))).arg(m_fields.size() + 1)));
     for (int i = 0; i < m_fields.size(); ++i)
         bindValue(st.s, i + 1, toStored(i, values.value(i)));
     sqlite3_bind_int64(st.s, m_fields.size() + 1, id);
@@ -590,7 +618,7 @@ void Table::updateRecord(RowId id, const QVector<QVariant>& values) {
 }
 
 void Table::deleteRecord(RowId id) {
-    Stmt st(prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?1").arg(quoteId(m_tableName))));
+    Reused st(cached(QStringLiteral("DELETE FROM %1 WHERE rowid=?1").arg(quoteId(m_tableName))));
     sqlite3_bind_int64(st.s, 1, id);
     check(sqlite3_step(st.s), QStringLiteral("Removing a record"));
     changed();
@@ -684,7 +712,7 @@ QVector<RowId> Table::findRows(const QStringList& fields, const QVariantList& va
     if (!conds.isEmpty())
         sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY rowid");
-    Stmt st(prepare(sql));
+    Reused st(cached(sql));
     for (int i = 0; i < binds.size(); ++i)
         bindValue(st.s, i + 1, binds.at(i));
     QVector<RowId> out;

@@ -115,6 +115,8 @@ private:
     [[noreturn]] void fail(int rc, const QString& what) const;
     QString orderTerms(const QString& indexName) const;
     sqlite3_stmt* prepare(const QString& sql) const;
+    sqlite3_stmt* cached(const QString& sql); // prepared once, kept until the schema changes
+    void clearCache();
     void lockExclusive();
     void unlockExclusive();
 
@@ -125,6 +127,7 @@ private:
     QList<IndexDef> m_indexes;
     QString m_selectSql;
     sqlite3_stmt* m_readStmt = nullptr;
+    QHash<QString, sqlite3_stmt*> m_cache;
     int m_txDepth = 0;
     int m_writesInTx = 0;
     QHash<int, qint64> m_autoNext; // next auto-increment number per field
