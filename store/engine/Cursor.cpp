@@ -334,7 +334,7 @@ bool Cursor::loadCurrent() const {
         if (m_blockGen != gen)
             m_block.clear();
         if (!m_block.contains(m_current) && m_lastLoadedRow == m_hintRow - 1) {
-            m_block = m_table->readRecords(m_view.mid(m_hintRow, 2048));
+            m_block = m_table->readRecords(m_view.mid(m_hintRow, 256));
             m_blockGen = gen;
         }
         m_lastLoadedRow = m_hintRow;
