@@ -58,6 +58,7 @@ void Cursor::close() {
         cancel();
     emit aboutToReset();
     m_table->removeChangeListener(m_listenerId);
+    m_scan.reset();
     m_table.reset();
     m_viewValid = false;
     m_view.clear();
@@ -171,6 +172,7 @@ void Cursor::tableChanged() {
 void Cursor::ensureView() const {
     if (m_viewValid || !m_table)
         return;
+    m_scan.reset();
     m_view = m_table->selectRowIds(m_filtered ? m_filter : Filter(), effectiveIndex());
     m_rowOf.clear();
     m_viewValid = true;
@@ -331,6 +333,10 @@ bool Cursor::loadCurrent() const {
     // block of records with one statement instead of one lookup each.
     const bool atHint = m_viewValid && m_hintRow >= 0 && m_hintRow < m_view.size() && m_view.at(m_hintRow) == m_current;
     if (m_disabled > 0 && atHint && m_current != 0) {
+        if (readFromScan(gen)) {
+            m_lastLoadedRow = m_hintRow;
+            return true;
+        }
         if (m_blockGen != gen)
             m_block.clear();
         if (!m_block.contains(m_current) && m_lastLoadedRow == m_hintRow - 1) {
@@ -356,6 +362,38 @@ bool Cursor::loadCurrent() const {
     m_recordId = m_current;
     m_recordGen = m_table->generation();
     return m_recordFound;
+}
+
+// A walk that starts at the first record streams the view's records with one open statement;
+// anything else (a jump, a change of the data) drops the stream and reads as usual.
+bool Cursor::readFromScan(quint64 gen) const {
+    if (m_scan && (m_scanGen != gen || m_scanRow > m_hintRow || m_hintRow - m_scanRow > 256))
+        m_scan.reset();
+    if (!m_scan) {
+        if (m_hintRow != 0)
+            return false;
+        m_scan = m_table->scanRecords(m_filtered ? m_filter : Filter(), effectiveIndex());
+        if (!m_scan)
+            return false;
+        m_scanGen = gen;
+        m_scanRow = 0;
+    }
+    RowId id = 0;
+    while (m_scanRow <= m_hintRow) {
+        if (!m_scan->next(id, m_record)) {
+            m_scan.reset();
+            return false;
+        }
+        ++m_scanRow;
+    }
+    if (id != m_current) {
+        m_scan.reset();
+        return false;
+    }
+    m_recordFound = true;
+    m_recordId = m_current;
+    m_recordGen = gen;
+    return true;
 }
 
 // The current record by its row id; the view is only rebuilt when that record is gone (so that a
@@ -560,6 +598,7 @@ void Cursor::enableControls() {
         return;
     if (--m_disabled > 0)
         return;
+    m_scan.reset();
     if (m_batching && m_table)
         m_table->commit();
     m_batching = false;

@@ -2,6 +2,7 @@
 
 #include "store/engine/Dataset.h"
 #include "store/engine/Filter.h"
+#include "store/engine/RecordScan.h"
 
 #include <QCache>
 #include <QHash>
@@ -114,6 +115,7 @@ private:
     void invalidate();
     void tableChanged();
     bool loadCurrent() const;
+    bool readFromScan(quint64 gen) const;
     bool loadCurrentOrSettle() const;
     void moveToRow(int row);
     void notifyCurrent();
@@ -145,6 +147,9 @@ private:
     mutable RowId m_recordId = 0;
     mutable quint64 m_recordGen = 0;
     mutable bool m_recordFound = false;
+    mutable std::unique_ptr<RecordScan> m_scan; // a long job's walk from the first record
+    mutable quint64 m_scanGen = 0;
+    mutable int m_scanRow = 0; // view row of the scan's next record
     mutable QHash<RowId, QVector<QVariant>> m_block; // records read ahead during a long job
     mutable quint64 m_blockGen = 0;
     mutable int m_lastLoadedRow = -2;

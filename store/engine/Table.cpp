@@ -2,6 +2,7 @@
 
 #include "store/engine/EngineError.h"
 #include "store/engine/Filter.h"
+#include "store/engine/RecordScan.h"
 #include "store/engine/SqlText.h"
 
 #include <QFileInfo>
@@ -243,6 +244,7 @@ QDateTime parseDateTime(const QString& s) {
 Table::Table(const QString& path, const QString& tableName) : m_path(path), m_tableName(tableName) {}
 
 Table::~Table() {
+    closeScans();
     clearCache();
     sqlite3_finalize(m_readStmt);
     if (m_db) {
@@ -323,7 +325,8 @@ void Table::exec(const QString& sql) { exec(sql.toUtf8().constData()); }
 void Table::open() {
     if (!QFileInfo::exists(m_path))
         throw EngineError(EngineCode::FileNotFound, QStringLiteral("The table file %1 does not exist.").arg(m_path));
-    const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+    // A table is only ever used by the thread that opened it: no locking of the connection.
+    const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK)
         fail(rc, QStringLiteral("Opening"));
     if (sqlite3_db_readonly(m_db, "main") == 1)
@@ -477,6 +480,7 @@ QString Table::indexForFields(const QStringList& fields) const {
 
 void Table::dropIndex(const QString& name) {
     const IndexDef d = indexDef(name);
+    closeScans();
     exec(QStringLiteral("DROP INDEX %1").arg(quoteId(d.name)));
     refreshIndexes();
     changed();
@@ -505,6 +509,7 @@ void Table::createIndex(const IndexDef& def) {
         terms << upperPartSql(p) + dir;
     for (const QString& f : def.fields)
         terms << quoteId(f) + dir;
+    closeScans();
     beginTransaction();
     try {
         if (!existing.isEmpty())
@@ -522,6 +527,7 @@ void Table::createIndex(const IndexDef& def) {
 }
 
 void Table::lockExclusive() {
+    closeScans();
     if (m_txDepth > 0)
         throw EngineError(EngineCode::TableLocked,
                           QStringLiteral("The table file %1 is busy with another job; try again when it is done.").arg(m_path));
@@ -566,15 +572,8 @@ QVector<QVariant> Table::readRecord(RowId id) {
             fail(rc, QStringLiteral("Reading"));
         return {};
     }
-    QVector<QVariant> rec(m_fields.size());
-    for (int i = 0; i < m_fields.size(); ++i) {
-        const FieldType t = m_fields.at(i).type;
-        if ((t == FieldType::String || t == FieldType::Memo) && sqlite3_column_type(m_readStmt, i) == SQLITE_TEXT)
-            rec[i] = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_readStmt, i)),
-                                       sqlite3_column_bytes(m_readStmt, i)); // the common case, one copy
-        else
-            rec[i] = fromStored(i, columnValue(m_readStmt, i));
-    }
+    QVector<QVariant> rec;
+    decodeRow(m_readStmt, 0, rec);
     sqlite3_reset(m_readStmt);
     return rec;
 }
@@ -638,17 +637,17 @@ QString Table::orderTerms(const QString& indexName) const {
     return terms.join(QStringLiteral(", "));
 }
 
-QVector<RowId> Table::selectRowIds(const Filter& filter, const QString& indexName) {
-    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteId(m_tableName));
+sqlite3_stmt* Table::prepareView(const QString& columns, const Filter& filter, const QString& indexName) {
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns, quoteId(m_tableName));
     if (!filter.isEmpty())
         sql += QStringLiteral(" WHERE %1 = ?1").arg(quoteId(filter.field()));
     sql += QStringLiteral(" ORDER BY ") + orderTerms(indexName);
-    Stmt st(prepare(sql));
+    QVariant v;
     if (!filter.isEmpty()) {
         const int fi = fieldIndex(filter.field());
         if (fi < 0)
             throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(fileName(), filter.field()));
-        QVariant v = filter.value();
+        v = filter.value();
         if (m_fields.at(fi).type == FieldType::String) {
             QString s = v.toString();
             while (s.endsWith(QLatin1Char(' ')))
@@ -658,11 +657,21 @@ QVector<RowId> Table::selectRowIds(const Filter& filter, const QString& indexNam
             try {
                 v = toStored(fi, v);
             } catch (const EngineError&) {
-                return {};
+                return nullptr;
             }
         }
-        bindValue(st.s, 1, v);
     }
+    sqlite3_stmt* st = prepare(sql);
+    if (!filter.isEmpty())
+        bindValue(st, 1, v);
+    return st;
+}
+
+QVector<RowId> Table::selectRowIds(const Filter& filter, const QString& indexName) {
+    sqlite3_stmt* prepared = prepareView(QStringLiteral("rowid"), filter, indexName);
+    if (!prepared)
+        return {};
+    Stmt st(prepared);
     QVector<RowId> out;
     out.reserve(static_cast<int>(qMin<qint64>(rowCount(), 1 << 24)));
     int rc;
@@ -670,6 +679,43 @@ QVector<RowId> Table::selectRowIds(const Filter& filter, const QString& indexNam
         out.append(sqlite3_column_int64(st.s, 0));
     check(rc, QStringLiteral("Reading"));
     return out;
+}
+
+std::unique_ptr<RecordScan> Table::scanRecords(const Filter& filter, const QString& indexName) {
+    sqlite3_stmt* st = prepareView(QStringLiteral("rowid, ") + m_selectSql, filter, indexName);
+    if (!st)
+        return nullptr;
+    std::unique_ptr<RecordScan> scan(new RecordScan(*this, st));
+    m_scans.insert(scan.get());
+    return scan;
+}
+
+void Table::forgetScan(RecordScan* scan) { m_scans.remove(scan); }
+
+void Table::closeScans() {
+    for (RecordScan* scan : std::as_const(m_scans))
+        scan->close();
+    m_scans.clear();
+}
+
+void Table::decodeRow(sqlite3_stmt* st, int firstColumn, QVector<QVariant>& record) const {
+    record.resize(m_fields.size());
+    QVariant* out = record.data();
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const int col = firstColumn + i;
+        const FieldType t = m_fields.at(i).type;
+        if ((t == FieldType::String || t == FieldType::Memo) && sqlite3_column_type(st, col) == SQLITE_TEXT) {
+            // The common case: one conversion, into the record's own string when it has one.
+            QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, col)),
+                                             sqlite3_column_bytes(st, col));
+            if (out[i].typeId() == QMetaType::QString)
+                *static_cast<QString*>(out[i].data()) = std::move(text);
+            else
+                out[i] = std::move(text);
+        } else {
+            out[i] = fromStored(i, columnValue(st, col));
+        }
+    }
 }
 
 QVector<RowId> Table::findRows(const QStringList& fields, const QVariantList& values, const Filter& filter) {
@@ -786,15 +832,8 @@ QHash<RowId, QVector<QVariant>> Table::readRecords(const QVector<RowId>& ids) {
                             .arg(m_selectSql, quoteId(m_tableName))));
         int rc;
         while ((rc = sqlite3_step(st.s)) == SQLITE_ROW) {
-            QVector<QVariant> rec(m_fields.size());
-            for (int i = 0; i < m_fields.size(); ++i) {
-                const FieldType t = m_fields.at(i).type;
-                if ((t == FieldType::String || t == FieldType::Memo) && sqlite3_column_type(st.s, i + 1) == SQLITE_TEXT)
-                    rec[i] = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.s, i + 1)),
-                                               sqlite3_column_bytes(st.s, i + 1));
-                else
-                    rec[i] = fromStored(i, columnValue(st.s, i + 1));
-            }
+            QVector<QVariant> rec;
+            decodeRow(st.s, 1, rec);
             out.insert(sqlite3_column_int64(st.s, 0), rec);
         }
         check(rc, QStringLiteral("Reading"));

@@ -17,6 +17,7 @@ struct sqlite3_stmt;
 namespace ks {
 
 class Filter;
+class RecordScan;
 using RowId = qint64;
 
 // One open table file. Cursors share it; it tells them when its data changed so that they drop
@@ -60,6 +61,8 @@ public:
     void deleteRecord(RowId id);
     // Ordered, filtered row ids; order terms come from an index (or natural order when empty).
     QVector<RowId> selectRowIds(const Filter& filter, const QString& indexName);
+    // The records of the same view, whole, in the same order.
+    std::unique_ptr<RecordScan> scanRecords(const Filter& filter, const QString& indexName);
     // Row ids whose fields equal the values exactly (case-sensitive), in natural order.
     QVector<RowId> findRows(const QStringList& fields, const QVariantList& values, const Filter& filter);
 
@@ -106,6 +109,13 @@ public:
 
 private:
     friend class Connection;
+    friend class RecordScan;
+    // A statement selecting `columns` of the view's rows in its order; null when the filter value
+    // cannot match any record of its field.
+    sqlite3_stmt* prepareView(const QString& columns, const Filter& filter, const QString& indexName);
+    void decodeRow(sqlite3_stmt* st, int firstColumn, QVector<QVariant>& record) const;
+    void forgetScan(RecordScan* scan);
+    void closeScans(); // before the structure changes: open statements would lock it
     void open();
     void loadSchema();
     void exec(const char* sql);
@@ -128,6 +138,7 @@ private:
     QString m_selectSql;
     sqlite3_stmt* m_readStmt = nullptr;
     QHash<QString, sqlite3_stmt*> m_cache;
+    QSet<RecordScan*> m_scans;
     int m_txDepth = 0;
     int m_writesInTx = 0;
     QHash<int, qint64> m_autoNext; // next auto-increment number per field

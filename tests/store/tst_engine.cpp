@@ -270,6 +270,51 @@ private slots:
         QCOMPARE(names(*m_cur, "First"), (QStringList{"X", "Y"}));
     }
 
+    // A long job (controls off) reads records ahead; it must see exactly what a plain walk sees,
+    // also when the data or the table's structure changes halfway.
+    void longJobWalkSeesWhatAPlainWalkSees() {
+        m_cur->table()->beginTransaction();
+        for (int i = 0; i < 700; ++i)
+            add(*m_cur, QStringLiteral("n%1").arg(i % 97), QString::number(i), {}, QStringLiteral("c%1").arg(i % 3));
+        m_cur->table()->commit();
+        m_cur->setIndexName("BYCAT"); // ties in the category: the record order must still agree
+        m_cur->setFilter(*Filter::fromText("Category = 'c1'"));
+        m_cur->setFiltered(true);
+        const QStringList plain = names(*m_cur, "First");
+        QCOMPARE(plain.size(), 233);
+
+        m_cur->disableControls();
+        QCOMPARE(names(*m_cur, "First"), plain);
+        QCOMPARE(names(*m_cur, "First"), plain); // a second pass starts over
+
+        Cursor other(*m_conn, "People.ADT");
+        other.open();
+        QStringList seen;
+        int row = 0;
+        for (m_cur->first(); !m_cur->eof(); m_cur->next(), ++row) {
+            if (row == 10) { // edits halfway: the walk goes on with current data
+                m_cur->edit();
+                m_cur->setValue("Phone", "edited");
+                m_cur->post();
+                QVERIFY(other.locate({"First"}, {plain.at(100)}));
+                other.edit();
+                other.setValue("First", "changed");
+                other.post();
+            }
+            if (row == 20)
+                m_cur->table()->createIndex({QStringLiteral("BYPHONE"), {QStringLiteral("Phone")}, {}, false, false});
+            if (row == 30)
+                m_cur->table()->markRows("Mark", {m_cur->currentRowId()}, true, false);
+            seen << m_cur->text("First");
+        }
+        m_cur->enableControls();
+        QStringList expected = plain;
+        expected[100] = QStringLiteral("changed");
+        QCOMPARE(seen, expected);
+        QVERIFY(m_cur->locate({"Phone"}, {"edited"}));
+        QCOMPARE(m_cur->text("First"), plain.at(10));
+    }
+
     void twoCursorsSeeEachOther() {
         Cursor other(*m_conn, "People.ADT");
         other.setFieldNames({"Last", "First"});
