@@ -33,7 +33,7 @@ QString TTextImport::missingProperty() const {
 
 bool TTextImport::parseFieldReference(const QString& sourceName, int& field) {
     bool ok = false;
-    const int k = sourceName.mid(5).toInt(&ok);
+    const int k = QStringView(sourceName).mid(5).toInt(&ok);
     field = ok ? k : -1;
     return ok;
 }
@@ -43,10 +43,10 @@ bool TTextImport::parseRangeReference(const QString& sourceName, qint64& first, 
     first = last = 0;
     if (dash >= 4) {
         bool ok = false;
-        first = sourceName.mid(4, dash - 4).toLongLong(&ok);
+        first = QStringView(sourceName).mid(4, dash - 4).toLongLong(&ok);
         if (!ok)
             first = 0;
-        last = sourceName.mid(dash + 1).toLongLong(&ok);
+        last = QStringView(sourceName).mid(dash + 1).toLongLong(&ok);
         if (!ok)
             last = 0;
     }

@@ -448,6 +448,7 @@ void Cursor::edit() {
     if (!loadCurrentOrSettle())
         throw EngineError(EngineCode::NoCurrentRecord, QStringLiteral("There is no record to edit in %1.").arg(m_tableFile));
     m_buffer = m_record;
+    m_editBase = m_record;
     m_state = State::Edit;
     m_modified = false;
     emit stateChanged();
@@ -463,7 +464,7 @@ void Cursor::post() {
             const RowId id = m_table->insertRecord(m_buffer);
             m_current = id;
         } else {
-            m_table->updateRecord(m_current, m_buffer);
+            m_table->updateRecord(m_current, m_buffer, &m_editBase);
         }
     } catch (...) {
         m_inWrite = false;
@@ -473,6 +474,7 @@ void Cursor::post() {
     m_state = State::Browse;
     m_modified = false;
     m_buffer.clear();
+    m_editBase.clear();
     m_eof = m_bof = false;
     emit stateChanged();
     notifyCurrent();
@@ -484,6 +486,7 @@ void Cursor::cancel() {
     m_state = State::Browse;
     m_modified = false;
     m_buffer.clear();
+    m_editBase.clear();
     emit stateChanged();
     notifyCurrent();
 }
@@ -537,7 +540,10 @@ void Cursor::setValue(int field, const QVariant& value) {
         throw EngineError(EngineCode::NotEditing,
                           QStringLiteral("The table %1 is not in edit or insert mode.").arg(m_tableFile));
     const int tf = tableField(field);
-    m_buffer[tf] = m_table->fromStored(tf, m_table->toStored(tf, value));
+    const FieldType type = m_table->fields().at(tf).type;
+    const QVariant stored = m_table->toStored(tf, value);
+    // Text is kept as stored; other types go back to their typed form.
+    m_buffer[tf] = (type == FieldType::String || type == FieldType::Memo) ? stored : m_table->fromStored(tf, stored);
     m_modified = true;
 }
 
@@ -550,10 +556,17 @@ void Cursor::setValue(const QString& name, const QVariant& value) {
 
 bool Cursor::locate(const QStringList& fields, const QVariantList& values) {
     requireOpen();
-    const QVector<RowId> ids = m_table->findRows(fields, values, m_filtered ? m_filter : Filter());
+    QVector<QVariant> first; // read with the lookup: a located record is usually read next
+    const QVector<RowId> ids = m_table->findRows(fields, values, m_filtered ? m_filter : Filter(), &first);
     if (ids.isEmpty())
         return false;
     RowId best = ids.first();
+    if (ids.size() == 1) {
+        m_record = std::move(first);
+        m_recordId = best;
+        m_recordGen = m_table->generation();
+        m_recordFound = true;
+    }
     if (ids.size() > 1) {
         int bestRow = INT_MAX;
         for (RowId id : ids) {

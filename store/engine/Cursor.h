@@ -158,6 +158,7 @@ private:
 
     State m_state = State::Browse;
     QVector<QVariant> m_buffer;
+    QVector<QVariant> m_editBase; // the record as it was when editing began
     bool m_modified = false;
     int m_disabled = 0;
     bool m_pendingReset = false;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <sqlite3.h>
 #include <algorithm>
 #include <string_view>
@@ -176,6 +177,16 @@ void bindValue(sqlite3_stmt* st, int pos, const QVariant& v) {
     case QMetaType::UInt:
     case QMetaType::ULongLong: sqlite3_bind_int64(st, pos, v.toLongLong()); break;
     case QMetaType::Double: sqlite3_bind_double(st, pos, v.toDouble()); break;
+    case QMetaType::QString: {
+        // Encoded into one buffer kept for the purpose; SQLite takes its own copy.
+        static thread_local QByteArray buffer;
+        const QString& text = *static_cast<const QString*>(v.constData());
+        QStringEncoder utf8(QStringEncoder::Utf8);
+        buffer.resize(utf8.requiredSpace(text.size()));
+        const char* end = utf8.appendToBuffer(buffer.data(), text);
+        sqlite3_bind_text(st, pos, buffer.constData(), static_cast<int>(end - buffer.constData()), SQLITE_TRANSIENT);
+        break;
+    }
     default: {
         const QByteArray b = v.toString().toUtf8();
         sqlite3_bind_text(st, pos, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
@@ -248,8 +259,14 @@ Table::~Table() {
     clearCache();
     sqlite3_finalize(m_readStmt);
     if (m_db) {
-        if (m_txDepth > 0)
-            sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+        if (m_txDepth > 0) {
+            try {
+                restoreIndexes();
+                sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+            } catch (const EngineError&) {
+                sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            }
+        }
         sqlite3_close_v2(m_db);
     }
 }
@@ -362,7 +379,7 @@ void Table::open() {
     }
     exec("PRAGMA journal_mode=WAL");
     exec("PRAGMA synchronous=NORMAL");
-    exec("PRAGMA cache_size=-16000");
+    exec("PRAGMA cache_size=-65536");
     loadSchema();
 }
 
@@ -382,6 +399,10 @@ void Table::loadSchema() {
     for (const FieldDef& f : m_fields)
         cols << quoteId(f.name);
     m_selectSql = cols.join(QStringLiteral(", "));
+    QStringList params;
+    for (int i = 0; i < m_fields.size(); ++i)
+        params << QStringLiteral("?%1").arg(i + 1);
+    m_insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteId(m_tableName), m_selectSql, params.join(QLatin1Char(',')));
     sqlite3_finalize(m_readStmt);
     m_readStmt = prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1").arg(m_selectSql, quoteId(m_tableName)));
     refreshIndexes();
@@ -395,6 +416,7 @@ int Table::fieldIndex(const QString& name) const {
 }
 
 void Table::refreshIndexes() {
+    restoreIndexes();
     m_indexes.clear();
     QList<QPair<QString, bool>> list;
     {
@@ -479,6 +501,7 @@ QString Table::indexForFields(const QStringList& fields) const {
 }
 
 void Table::dropIndex(const QString& name) {
+    restoreIndexes();
     const IndexDef d = indexDef(name);
     closeScans();
     exec(QStringLiteral("DROP INDEX %1").arg(quoteId(d.name)));
@@ -487,6 +510,7 @@ void Table::dropIndex(const QString& name) {
 }
 
 void Table::createIndex(const IndexDef& def) {
+    restoreIndexes();
     auto sameAs = [&](const IndexDef& o) {
         if (o.unique != def.unique || o.descending != def.descending || o.upperParts.size() != def.upperParts.size())
             return false;
@@ -579,12 +603,10 @@ QVector<QVariant> Table::readRecord(RowId id) {
 }
 
 RowId Table::insertRecord(const QVector<QVariant>& values) {
-    QStringList params;
-    for (int i = 0; i < m_fields.size(); ++i)
-        params << QStringLiteral("?%1").arg(i + 1);
-    Reused st(cached(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteId(m_tableName), m_selectSql, params.join(QLatin1Char(',')))));
+    noteAppend();
+    Reused st(cached(m_insertSql));
     for (int i = 0; i < m_fields.size(); ++i) {
-        QVariant v = toStored(i, values.value(i));
+        QVariant v = toStored(i, i < values.size() ? values.at(i) : QVariant());
         if (m_fields.at(i).type == FieldType::AutoInc) {
             // The next number is looked up once, then counted here.
             if (!m_autoNext.contains(i)) {
@@ -604,13 +626,26 @@ RowId Table::insertRecord(const QVector<QVariant>& values) {
     return id;
 }
 
-void Table::updateRecord(RowId id, const QVector<QVariant>& values) {
-    QStringList sets;
-    for (int i = 0; i < m_fields.size(); ++i)
-        sets << QStringLiteral("%1=?%2").arg(quoteId(m_fields.at(i).name)).arg(i + 1);
-    Reused st(cached(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?%3").arg(quoteId(m_tableName), sets.join(QLatin1Char(','))).arg(m_fields.size() + 1)));
-    for (int i = 0; i < m_fields.size(); ++i)
-        bindValue(st.s, i + 1, toStored(i, values.value(i)));
+void Table::updateRecord(RowId id, const QVector<QVariant>& values, const QVector<QVariant>* before) {
+    QVector<QVariant> stored(m_fields.size());
+    QList<int> written;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        stored[i] = toStored(i, values.value(i));
+        // Unchanged fields are left alone, and so are the indexes over them.
+        if (before && before->size() == m_fields.size() && toStored(i, before->at(i)) == stored.at(i))
+            continue;
+        written << i;
+    }
+    if (written.isEmpty())
+        return;
+    QString sql = QStringLiteral("UPDATE %1 SET ").arg(quoteId(m_tableName));
+    for (int i : written)
+        sql += QStringLiteral("%1=?%2,").arg(quoteId(m_fields.at(i).name)).arg(i + 1);
+    sql.chop(1);
+    sql += QStringLiteral(" WHERE rowid=?%1").arg(m_fields.size() + 1);
+    Reused st(cached(sql));
+    for (int i : written)
+        bindValue(st.s, i + 1, stored.at(i));
     sqlite3_bind_int64(st.s, m_fields.size() + 1, id);
     check(sqlite3_step(st.s), QStringLiteral("Saving a record"));
     changed();
@@ -718,7 +753,10 @@ void Table::decodeRow(sqlite3_stmt* st, int firstColumn, QVector<QVariant>& reco
     }
 }
 
-QVector<RowId> Table::findRows(const QStringList& fields, const QVariantList& values, const Filter& filter) {
+QVector<RowId> Table::findRows(const QStringList& fields, const QVariantList& values, const Filter& filter,
+                               QVector<QVariant>* firstRecord) {
+    if (!lookupServedWithoutDeferred(fields))
+        restoreIndexes();
     QStringList conds;
     QVariantList binds;
     for (int i = 0; i < fields.size(); ++i) {
@@ -754,7 +792,10 @@ QVector<RowId> Table::findRows(const QStringList& fields, const QVariantList& va
             fv = toStored(fi, fv);
         binds << fv;
     }
-    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteId(m_tableName));
+    QString sql = QStringLiteral("SELECT rowid");
+    if (firstRecord)
+        sql += QStringLiteral(", ") + m_selectSql;
+    sql += QStringLiteral(" FROM %1").arg(quoteId(m_tableName));
     if (!conds.isEmpty())
         sql += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY rowid");
@@ -763,8 +804,11 @@ QVector<RowId> Table::findRows(const QStringList& fields, const QVariantList& va
         bindValue(st.s, i + 1, binds.at(i));
     QVector<RowId> out;
     int rc;
-    while ((rc = sqlite3_step(st.s)) == SQLITE_ROW)
+    while ((rc = sqlite3_step(st.s)) == SQLITE_ROW) {
+        if (out.isEmpty() && firstRecord)
+            decodeRow(st.s, 1, *firstRecord);
         out.append(sqlite3_column_int64(st.s, 0));
+    }
     check(rc, QStringLiteral("Locating"));
     return out;
 }
@@ -879,6 +923,7 @@ QVector<QStringList> Table::readTexts(const QVector<RowId>& ids, const QList<int
 }
 
 QVector<RowId> Table::lookupKeys(const QList<int>& fields, const QVector<QStringList>& keys, const Filter& filter) {
+    restoreIndexes();
     QVector<RowId> out(keys.size(), 0);
     if (keys.isEmpty())
         return out;
@@ -1012,25 +1057,46 @@ void Table::beginTransaction() {
             throw;
         }
         m_writesInTx = 0;
+        m_batchClock.start();
+        m_appendsInTx = 0;
+        m_keepIndexes = false;
     }
 }
 
 void Table::commit() {
     if (m_txDepth == 0)
         return;
-    if (--m_txDepth == 0)
+    if (--m_txDepth == 0) {
+        try {
+            restoreIndexes();
+        } catch (...) {
+            // Without its indexes the batch must not land: it goes, and the table stays as it was.
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
         exec("COMMIT");
+    }
 }
 
 void Table::rollback() {
     if (m_txDepth == 0)
         return;
-    if (--m_txDepth == 0)
+    if (--m_txDepth == 0) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_deferredIndexes.clear(); // the rollback brought them back
+    }
 }
 
 QVariant Table::toStored(int field, const QVariant& value) const {
     const FieldDef& f = m_fields.at(field);
+    if (f.type == FieldType::String && value.typeId() == QMetaType::QString) {
+        // By far the most common value: cut to width, trailing blanks dropped.
+        const QString& text = *static_cast<const QString*>(value.constData());
+        qsizetype n = f.size > 0 ? qMin(text.size(), qsizetype(f.size)) : text.size();
+        while (n > 0 && text.at(n - 1) == QLatin1Char(' '))
+            --n;
+        return n == text.size() ? QVariant(text) : QVariant(text.left(n));
+    }
     // An invalid date or time given as such means "no value", like a null.
     const bool invalidTemporal = (value.typeId() == QMetaType::QDate && !value.toDate().isValid()) ||
                                  (value.typeId() == QMetaType::QTime && !value.toTime().isValid()) ||
@@ -1196,11 +1262,13 @@ void Table::removeChangeListener(int id) {
 
 void Table::changed() {
     ++m_generation;
-    // Long batches commit now and then so a crash loses at most the last batch.
-    if (m_txDepth > 0 && ++m_writesInTx >= 5000) {
+    // Long batches commit every second or so: a crash loses at most the last batch, and few
+    // commits keep bulk work fast (each one writes every page it touched once more).
+    if (m_txDepth > 0 && m_deferredIndexes.isEmpty() && ++m_writesInTx >= 1000 && m_batchClock.elapsed() >= 1000) {
         exec("COMMIT");
         exec("BEGIN");
         m_writesInTx = 0;
+        m_batchClock.start();
     }
     const auto listeners = m_listeners;
     for (const auto& l : listeners)

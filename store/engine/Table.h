@@ -2,6 +2,7 @@
 
 #include "store/engine/FieldDef.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -57,14 +58,18 @@ public:
     qint64 rowCount();
     QVector<QVariant> readRecord(RowId id); // all fields, typed; empty vector when the row is gone
     RowId insertRecord(const QVector<QVariant>& values);               // throws 7057 on duplicate key
-    void updateRecord(RowId id, const QVector<QVariant>& values);      // throws 7057 on duplicate key
+    // Throws 7057 on duplicate key. Given the record as it was read, only the fields that differ
+    // from it are written (nothing at all when none do).
+    void updateRecord(RowId id, const QVector<QVariant>& values, const QVector<QVariant>* before = nullptr);
     void deleteRecord(RowId id);
     // Ordered, filtered row ids; order terms come from an index (or natural order when empty).
     QVector<RowId> selectRowIds(const Filter& filter, const QString& indexName);
     // The records of the same view, whole, in the same order.
     std::unique_ptr<RecordScan> scanRecords(const Filter& filter, const QString& indexName);
-    // Row ids whose fields equal the values exactly (case-sensitive), in natural order.
-    QVector<RowId> findRows(const QStringList& fields, const QVariantList& values, const Filter& filter);
+    // Row ids whose fields equal the values exactly (case-sensitive), in natural order; the first
+    // one's record too when asked for.
+    QVector<RowId> findRows(const QStringList& fields, const QVariantList& values, const Filter& filter,
+                            QVector<QVariant>* firstRecord = nullptr);
 
     // Bulk work, one transaction each (committed in batches where it is large).
     // Records where `text` occurs in one of `fields` (table field indexes, looked at in that order),
@@ -116,6 +121,11 @@ private:
     void decodeRow(sqlite3_stmt* st, int firstColumn, QVector<QVariant>& record) const;
     void forgetScan(RecordScan* scan);
     void closeScans(); // before the structure changes: open statements would lock it
+    // Large appends in one transaction (TableBulkLoad.cpp).
+    void noteAppend();
+    void deferIndexes();
+    void restoreIndexes(); // before the transaction commits and before work that needs them
+    bool lookupServedWithoutDeferred(const QStringList& fields) const;
     void open();
     void loadSchema();
     void exec(const char* sql);
@@ -135,12 +145,17 @@ private:
     sqlite3* m_db = nullptr;
     QList<FieldDef> m_fields;
     QList<IndexDef> m_indexes;
-    QString m_selectSql;
+    QString m_selectSql; // every column, in field order
+    QString m_insertSql;
     sqlite3_stmt* m_readStmt = nullptr;
     QHash<QString, sqlite3_stmt*> m_cache;
     QSet<RecordScan*> m_scans;
     int m_txDepth = 0;
     int m_writesInTx = 0;
+    QElapsedTimer m_batchClock; // since the batch of writes began
+    int m_appendsInTx = 0;
+    bool m_keepIndexes = false;       // indexes were needed in this transaction: no more deferring
+    QStringList m_deferredIndexes;    // CREATE statements of the indexes set aside
     QHash<int, qint64> m_autoNext; // next auto-increment number per field
     quint64 m_generation = 0;
     int m_nextListener = 1;

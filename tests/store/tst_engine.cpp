@@ -315,6 +315,77 @@ private slots:
         QCOMPARE(m_cur->text("First"), plain.at(10));
     }
 
+    // A large append sets the secondary indexes aside; whatever ends the batch, the file has all
+    // its indexes afterwards and the unique key was enforced row by row.
+    void bulkAppendKeepsIndexesAndKeys() {
+        auto indexCount = [&] {
+            sqlite3* db = nullptr;
+            sqlite3_open_v2(m_dir.filePath("People.ADT").toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master WHERE type='index' AND sql IS NOT NULL", -1, &st, nullptr);
+            sqlite3_step(st);
+            const int n = sqlite3_column_int(st, 0);
+            sqlite3_finalize(st);
+            sqlite3_close(db);
+            return n;
+        };
+        QCOMPARE(indexCount(), 2);
+        int otherErrors = 0;
+        auto appendMany = [&](int count) {
+            int refused = 0;
+            for (int i = 0; i < count; ++i) {
+                try {
+                    add(*m_cur, QStringLiteral("n%1").arg(i % 2500), {}, {}, QStringLiteral("c%1").arg(i % 7));
+                } catch (const EngineError& e) {
+                    m_cur->cancel();
+                    ++(e.code() == 7057 ? refused : otherErrors);
+                }
+            }
+            return refused;
+        };
+
+        m_cur->table()->beginTransaction(); // given up: nothing of it stays
+        appendMany(2100);
+        m_cur->table()->rollback();
+        QCOMPARE(m_cur->table()->rowCount(), 0);
+        QCOMPARE(indexCount(), 2);
+
+        m_cur->disableControls();
+        QCOMPARE(appendMany(3000), 500);
+        QVERIFY(m_cur->locate({"Category"}, {"c3"})); // a lookup the unique index can't serve
+        appendMany(1500);
+        m_cur->enableControls();
+        QCOMPARE(m_cur->table()->rowCount(), 2500);
+        QCOMPARE(otherErrors, 0);
+        QCOMPARE(indexCount(), 2);
+        m_cur->setIndexName("BYCAT");
+        m_cur->first();
+        QCOMPARE(m_cur->text("Category"), QStringLiteral("c0"));
+    }
+
+    // Saving writes the fields that were changed; what another program changed meanwhile in the
+    // other fields stays.
+    void postKeepsOtherWritersFields() {
+        add(*m_cur, "a", "b", "1");
+        m_cur->first();
+        m_cur->edit();
+        m_cur->setValue("First", "bee");
+        {
+            Connection elsewhere(m_dir.path());
+            Cursor c(elsewhere, "People.ADT");
+            c.open();
+            c.first();
+            c.edit();
+            c.setValue("Phone", "2");
+            c.post();
+        }
+        m_cur->post();
+        m_cur->refresh();
+        m_cur->first();
+        QCOMPARE(m_cur->text("First"), QStringLiteral("bee"));
+        QCOMPARE(m_cur->text("Phone"), QStringLiteral("2"));
+    }
+
     void twoCursorsSeeEachOther() {
         Cursor other(*m_conn, "People.ADT");
         other.setFieldNames({"Last", "First"});
