@@ -465,10 +465,13 @@ QVariant TImportBase::rawValue(const QString& sourceName) {
 }
 
 QVariant TImportBase::cellValue(const QString& sourceName, int fieldIndex) {
-    const QVariant value = rawValue(sourceName);
+    QVariant value = rawValue(sourceName);
     if (fieldIndex < 0 || !m_dataSet)
         return value;
-    return CellConverter::convert(value, m_dataSet->fieldDef(fieldIndex).type, m_dataFormats);
+    const FieldType type = m_dataSet->fieldDef(fieldIndex).type;
+    if (type == FieldType::String || type == FieldType::Memo)
+        return value; // text goes in as it is read
+    return CellConverter::convert(value, type, m_dataFormats);
 }
 
 bool TImportBase::readRecord() {

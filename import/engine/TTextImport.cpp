@@ -155,8 +155,10 @@ bool TTextImport::hasRow() {
 }
 
 void TTextImport::fetchRow() {
-    m_fields = fixed() ? QVector<TextFieldSpan>()
-                       : TextFieldSplitter::split(m_row, m_layout.delimiter, m_layout.qualifier);
+    if (fixed())
+        m_fields.clear();
+    else
+        TextFieldSplitter::split(m_row, m_layout.delimiter, m_layout.qualifier, m_fields);
 }
 
 QVariant TTextImport::rawValue(const QString& sourceName) {

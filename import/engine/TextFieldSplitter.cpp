@@ -4,6 +4,12 @@ namespace ks {
 
 QVector<TextFieldSpan> TextFieldSplitter::split(QStringView row, QChar delimiter, QChar qualifier) {
     QVector<TextFieldSpan> spans;
+    split(row, delimiter, qualifier, spans);
+    return spans;
+}
+
+void TextFieldSplitter::split(QStringView row, QChar delimiter, QChar qualifier, QVector<TextFieldSpan>& spans) {
+    spans.clear();
     const qsizetype len = row.size();
     const bool hasQualifier = !qualifier.isNull();
     const bool hasDelimiter = !delimiter.isNull();
@@ -34,7 +40,6 @@ QVector<TextFieldSpan> TextFieldSplitter::split(QStringView row, QChar delimiter
         spans.append({start, j});
         i = j + 1; // past the delimiter; one at the very end opens no field
     }
-    return spans;
 }
 
 QString TextFieldSplitter::fieldText(QStringView row, const TextFieldSpan& span, QChar qualifier) {

@@ -20,6 +20,7 @@ struct TextFieldSpan {
 class TextFieldSplitter {
 public:
     static QVector<TextFieldSpan> split(QStringView row, QChar delimiter, QChar qualifier);
+    static void split(QStringView row, QChar delimiter, QChar qualifier, QVector<TextFieldSpan>& spans);
     // The value of one field: qualifiers taken off, doubled ones made single.
     static QString fieldText(QStringView row, const TextFieldSpan& span, QChar qualifier);
     static QStringList splitToText(QStringView row, QChar delimiter, QChar qualifier);

@@ -117,7 +117,7 @@ bool TextRowReader::next(QString& row) {
     qsizetype segStart = m_pos; // where the current row's text begins in this piece
     if (m_inRow)
         segStart = 0;
-    row.clear();
+    row.truncate(0); // keeps the capacity for the next row
     for (;;) {
         if (m_pos >= m_chunk.size()) {
             if (m_inRow)

@@ -541,9 +541,12 @@ void Cursor::setValue(int field, const QVariant& value) {
                           QStringLiteral("The table %1 is not in edit or insert mode.").arg(m_tableFile));
     const int tf = tableField(field);
     const FieldType type = m_table->fields().at(tf).type;
-    const QVariant stored = m_table->toStored(tf, value);
+    QVariant stored = m_table->toStored(tf, value);
     // Text is kept as stored; other types go back to their typed form.
-    m_buffer[tf] = (type == FieldType::String || type == FieldType::Memo) ? stored : m_table->fromStored(tf, stored);
+    if (type == FieldType::String || type == FieldType::Memo)
+        m_buffer[tf] = std::move(stored);
+    else
+        m_buffer[tf] = m_table->fromStored(tf, stored);
     m_modified = true;
 }
 

@@ -165,7 +165,9 @@ struct Reused {
     Reused& operator=(const Reused&) = delete;
 };
 
-void bindValue(sqlite3_stmt* st, int pos, const QVariant& v) {
+// Text is bound as UTF-8. With `keep`, the bytes stay there and SQLite reads them in place: the
+// buffer must outlive the statement's next step (callers reuse one buffer per parameter).
+void bindValue(sqlite3_stmt* st, int pos, const QVariant& v, QByteArray* keep = nullptr) {
     if (!v.isValid() || v.isNull()) {
         sqlite3_bind_null(st, pos);
         return;
@@ -178,13 +180,14 @@ void bindValue(sqlite3_stmt* st, int pos, const QVariant& v) {
     case QMetaType::ULongLong: sqlite3_bind_int64(st, pos, v.toLongLong()); break;
     case QMetaType::Double: sqlite3_bind_double(st, pos, v.toDouble()); break;
     case QMetaType::QString: {
-        // Encoded into one buffer kept for the purpose; SQLite takes its own copy.
-        static thread_local QByteArray buffer;
+        static thread_local QByteArray scratch;
+        QByteArray& buffer = keep ? *keep : scratch;
         const QString& text = *static_cast<const QString*>(v.constData());
         QStringEncoder utf8(QStringEncoder::Utf8);
         buffer.resize(utf8.requiredSpace(text.size()));
         const char* end = utf8.appendToBuffer(buffer.data(), text);
-        sqlite3_bind_text(st, pos, buffer.constData(), static_cast<int>(end - buffer.constData()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, pos, buffer.constData(), static_cast<int>(end - buffer.constData()),
+                          keep ? SQLITE_STATIC : SQLITE_TRANSIENT);
         break;
     }
     default: {
@@ -192,6 +195,14 @@ void bindValue(sqlite3_stmt* st, int pos, const QVariant& v) {
         sqlite3_bind_text(st, pos, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
     }
     }
+}
+
+// A text value already in the stored form of its string field (within width, no trailing blank).
+bool isStoredText(const FieldDef& f, const QVariant& v) {
+    if (f.type != FieldType::String || v.typeId() != QMetaType::QString)
+        return false;
+    const QString& text = *static_cast<const QString*>(v.constData());
+    return (f.size <= 0 || text.size() <= f.size) && !text.endsWith(QLatin1Char(' '));
 }
 
 QVariant columnValue(sqlite3_stmt* st, int col) {
@@ -605,8 +616,15 @@ QVector<QVariant> Table::readRecord(RowId id) {
 RowId Table::insertRecord(const QVector<QVariant>& values) {
     noteAppend();
     Reused st(cached(m_insertSql));
+    m_rowBuffers.resize(m_fields.size());
+    const QVariant none;
     for (int i = 0; i < m_fields.size(); ++i) {
-        QVariant v = toStored(i, i < values.size() ? values.at(i) : QVariant());
+        const QVariant& given = i < values.size() ? values.at(i) : none;
+        if (isStoredText(m_fields.at(i), given)) { // the common case: nothing to convert
+            bindValue(st.s, i + 1, given, &m_rowBuffers[i]);
+            continue;
+        }
+        QVariant v = toStored(i, given);
         if (m_fields.at(i).type == FieldType::AutoInc) {
             // The next number is looked up once, then counted here.
             if (!m_autoNext.contains(i)) {
@@ -618,7 +636,7 @@ RowId Table::insertRecord(const QVector<QVariant>& values) {
                 v = m_autoNext.value(i);
             m_autoNext[i] = qMax(m_autoNext.value(i), v.toLongLong() + 1);
         }
-        bindValue(st.s, i + 1, v);
+        bindValue(st.s, i + 1, v, &m_rowBuffers[i]);
     }
     check(sqlite3_step(st.s), QStringLiteral("Adding a record"));
     const RowId id = sqlite3_last_insert_rowid(m_db);

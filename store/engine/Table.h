@@ -11,6 +11,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -147,6 +148,7 @@ private:
     QList<IndexDef> m_indexes;
     QString m_selectSql; // every column, in field order
     QString m_insertSql;
+    std::vector<QByteArray> m_rowBuffers; // the text of a row being added, one buffer per field
     sqlite3_stmt* m_readStmt = nullptr;
     QHash<QString, sqlite3_stmt*> m_cache;
     QSet<RecordScan*> m_scans;
