@@ -2,7 +2,7 @@
 
 namespace ks {
 
-bool isValidUtf8(const QByteArray& bytes) {
+bool isValidUtf8(QByteArrayView bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {

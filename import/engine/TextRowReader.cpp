@@ -34,7 +34,10 @@ bool isEndOfFileChar(QChar c) {
 
 } // namespace
 
-TextRowReader::TextRowReader(const TextLayout& layout) : m_layout(layout) {}
+TextRowReader::TextRowReader(const TextLayout& layout) : m_layout(layout) {
+    for (QChar s : m_layout.separators)
+        m_highestSeparator = qMax(m_highestSeparator, s.unicode());
+}
 
 TextRowReader::~TextRowReader() = default;
 
@@ -81,7 +84,7 @@ bool TextRowReader::checkUtf8() {
         if (!carry.isEmpty())
             bytes.prepend(carry);
         const qsizetype whole = completeLength(bytes);
-        if (!isValidUtf8(bytes.left(whole)))
+        if (!isValidUtf8(QByteArrayView(bytes).first(whole)))
             return false;
         carry = bytes.mid(whole);
     }
@@ -103,6 +106,8 @@ bool TextRowReader::readChunk() {
 }
 
 bool TextRowReader::isSeparator(QChar c) const {
+    if (c.unicode() > m_highestSeparator)
+        return false; // most characters, at once
     for (QChar s : m_layout.separators)
         if (c == s)
             return true;

@@ -40,6 +40,7 @@ private:
     bool checkUtf8();
 
     TextLayout m_layout;
+    char16_t m_highestSeparator = 0;
     QFile m_file;
     qint64 m_dataStart = 0;
     qint64 m_chunkSize = 1 << 20;
