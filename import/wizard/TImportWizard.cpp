@@ -3,7 +3,7 @@
 #include "common/Paths.h"
 #include "common/Prompt.h"
 #include "import/TfrmImportProgress.h"
-#include "import/TfrmSaveSpec.h"
+#include "import/SaveSettingsDialog.h"
 #include "import/engine/ImportError.h"
 #include "import/engine/ImportRegistry.h"
 #include "import/wizard/TfrmImportWizard.h"

@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "RunningProgram.h"
 
 #include "app/CommandSet.h"
 #include "app/ContactGrid.h"
@@ -39,38 +39,9 @@ const QList<Person> people = {
 };
 
 // The program started over a fixture table, as a user meets it.
-struct Running {
-    explicit Running(const QList<Person>& fixture = people) {
-        home.addPeople(fixture);
-        if (s.start() != KestrumStartup::Outcome::Running)
-            qFatal("the program did not start");
-        w = s.mainForm();
-    }
-    ~Running() {
-        if (!s.mainWindowClosed())
-            w->close();
-    }
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
+struct Running : kstest::PreparedHome, kstest::RunningProgram {
+    explicit Running(const QList<Person>& fixture = people) : PreparedHome(fixture) {}
 
-    Cursor& cursor() const { return *w->data().tblPhoneBook(); }
-    const ContactGridModel& model() const { return w->grid().gridModel(); }
-    int column(const QString& field) const { return model().columnOfField(field); }
-    QStringList firstNames() const {
-        QStringList out;
-        for (int r = 0; r < model().rowCount(); ++r)
-            out << model().data(model().index(r, column(Contact::FirstName))).toString();
-        return out;
-    }
-    int rowOf(const QString& first) const { return int(firstNames().indexOf(first)); }
-    QString current() const { return cursor().text(Contact::FirstName); }
-    QStringList selected() const {
-        QStringList out;
-        for (RowId id : w->grid().selection().rowIds())
-            out << model().data(model().index(model().rowOf(id), column(Contact::FirstName))).toString();
-        std::sort(out.begin(), out.end());
-        return out;
-    }
     // What the grid itself shows as selected, not only what the selection tracker holds.
     QStringList highlighted() const {
         QStringList out;
@@ -84,13 +55,6 @@ struct Running {
         for (int i = 0; i < w->categoryBox().count(); ++i)
             out << w->categoryBox().itemText(i);
         return out;
-    }
-    void chooseCategory(const QString& text) const {
-        w->categoryBox().setCurrentIndex(w->categoryBox().findText(text));
-    }
-    void clickRow(const QString& first, Qt::KeyboardModifiers mods = Qt::NoModifier) const {
-        const QRect r = w->grid().visualRect(model().index(rowOf(first), column(Contact::FirstName)));
-        QTest::mouseClick(w->grid().viewport(), Qt::LeftButton, mods, r.center());
     }
     void doubleClickRow(const QString& first) const {
         const QRect r = w->grid().visualRect(model().index(rowOf(first), column(Contact::FirstName)));
@@ -116,10 +80,6 @@ struct Running {
                        .join(' ');
         return out;
     }
-
-    AppHome home;
-    KestrumStartup s;
-    TKestrumMainForm* w = nullptr;
 };
 
 // Runs the user's side of a modal dialog once it is up; a dialog the steps left open is closed
@@ -188,7 +148,7 @@ private slots:
         r.chooseCategory("Work");
         r.clickRow("Gus");
         r.clickRow("Ed", Qt::ControlModifier);
-        QCOMPARE(r.current(), QStringLiteral("Ed"));
+        QCOMPARE(r.currentFirstName(), QStringLiteral("Ed"));
         TKestrumEditForm* form = r.editForm();
         whenShown(form, [form] {
             retype(form, "edtLastName", "Fisher");
@@ -201,8 +161,8 @@ private slots:
         QVERIFY(r.table().contains("Fisher   Garden"));
         QCOMPARE(r.w->categoryText(), QStringLiteral("Work"));
         QCOMPARE(r.firstNames().size(), 3);
-        QCOMPARE(r.current(), QStringLiteral("Ed"));
-        QCOMPARE(r.selected(), (QStringList{"Ed", "Gus"}));
+        QCOMPARE(r.currentFirstName(), QStringLiteral("Ed"));
+        QCOMPARE(r.selectedFirstNames(), (QStringList{"Ed", "Gus"}));
         QTRY_COMPARE(r.highlighted(), (QStringList{"Ed", "Gus"}));
         QVERIFY(r.categoryBoxList().contains("Garden"));
         QVERIFY(r.home.prompt->messages.isEmpty());
@@ -219,7 +179,7 @@ private slots:
         });
         r.find<QAction>("mnuAddEntry")->trigger();
         QCOMPARE(r.firstNames(), QStringList{"Ann"});
-        QCOMPARE(r.current(), QStringLiteral("Ann"));
+        QCOMPARE(r.currentFirstName(), QStringLiteral("Ann"));
         QCOMPARE(r.find<QLabel>("pnlName")->text(), QStringLiteral("Ann Fisher"));
     }
 
@@ -238,7 +198,7 @@ private slots:
         QCOMPARE(r.w->categoryText(), Contact::AllCategories);
         QCOMPARE(r.firstNames().size(), 7);
         QCOMPARE(r.cursor().state(), Cursor::State::Browse);
-        QCOMPARE(r.current(), QStringLiteral("Dora"));
+        QCOMPARE(r.currentFirstName(), QStringLiteral("Dora"));
         QCOMPARE(r.w->grid().currentIndex().row(), r.rowOf("Dora"));
         QCOMPARE(r.find<QLabel>("pnlName")->text(), QStringLiteral("Dora Jones"));
     }
@@ -272,7 +232,7 @@ private slots:
         Running r;
         r.chooseCategory("Work");
         r.find<QAction>("popSelectAll")->trigger();
-        QCOMPARE(r.selected(), (QStringList{"Al", "Ed", "Gus"}));
+        QCOMPARE(r.selectedFirstNames(), (QStringList{"Al", "Ed", "Gus"}));
         QTest::mouseClick(r.find<QToolButton>("btnRemove"), Qt::LeftButton);
         QCOMPARE(r.home.prompt->messages, QStringList{"Delete the 3 selected record(s)?"});
         QCOMPARE(r.table().size(), 4);
@@ -280,8 +240,8 @@ private slots:
         QCOMPARE(r.w->categoryText(), Contact::AllCategories);
         QCOMPARE(r.firstNames().size(), 4);
         // The current row is the one selected, and the grid shows exactly that.
-        QCOMPARE(r.selected(), QStringList{r.current()});
-        QTRY_COMPARE(r.highlighted(), QStringList{r.current()});
+        QCOMPARE(r.selectedFirstNames(), QStringList{r.currentFirstName()});
+        QTRY_COMPARE(r.highlighted(), QStringList{r.currentFirstName()});
     }
 
     void removeAnsweredNoKeepsEverything() {
@@ -292,7 +252,7 @@ private slots:
         r.find<QAction>("mnuRemoveEntry")->trigger();
         QCOMPARE(r.home.prompt->messages, QStringList{"Delete the 2 selected record(s)?"});
         QCOMPARE(r.table().size(), 7);
-        QCOMPARE(r.selected(), (QStringList{"Bo", "Cy"}));
+        QCOMPARE(r.selectedFirstNames(), (QStringList{"Bo", "Cy"}));
     }
 
     void goToCategoryAndBack() {
@@ -302,12 +262,12 @@ private slots:
         r.find<QAction>("popGoToCategory")->trigger();
         QCOMPARE(r.w->categoryText(), QStringLiteral("Family"));
         QCOMPARE(r.firstNames(), (QStringList{"Di", "Bo"}));
-        QCOMPARE(r.current(), QStringLiteral("Di"));
-        QCOMPARE(r.selected(), QStringList{"Di"});
+        QCOMPARE(r.currentFirstName(), QStringLiteral("Di"));
+        QCOMPARE(r.selectedFirstNames(), QStringList{"Di"});
         r.find<QAction>("popAllCategories")->trigger();
         QCOMPARE(r.w->categoryText(), Contact::AllCategories);
         QCOMPARE(r.firstNames().size(), 7);
-        QCOMPARE(r.current(), QStringLiteral("Di"));
+        QCOMPARE(r.currentFirstName(), QStringLiteral("Di"));
     }
 
     void reIndexKeepsEntriesAndSelection() {
@@ -318,7 +278,7 @@ private slots:
         r.find<QAction>("mnuReIndex")->trigger();
         QCOMPARE(r.home.prompt->messages, QStringList{"Data Reindexed."});
         QCOMPARE(r.firstNames(), before);
-        QCOMPARE(r.selected(), (QStringList{"Al", "Fi"}));
+        QCOMPARE(r.selectedFirstNames(), (QStringList{"Al", "Fi"}));
         QTRY_COMPARE(r.highlighted(), (QStringList{"Al", "Fi"}));
     }
 
@@ -339,9 +299,9 @@ private slots:
         QVERIFY(r.w->searchGoTo());
         QCOMPARE(r.w->categoryText(), Contact::AllCategories);
         QCOMPARE(r.firstNames().size(), 7);
-        QCOMPARE(r.current(), QStringLiteral("Fi"));
+        QCOMPARE(r.currentFirstName(), QStringLiteral("Fi"));
         QCOMPARE(r.w->grid().currentIndex().row(), r.rowOf("Fi"));
-        QCOMPARE(r.selected(), QStringList{"Fi"});
+        QCOMPARE(r.selectedFirstNames(), QStringList{"Fi"});
         QTRY_COMPARE(r.highlighted(), QStringList{"Fi"});
         // The grid keeps its sort order: by last name, descending as the settings say.
         QCOMPARE(r.firstNames().first(), QStringLiteral("Gus"));
@@ -360,8 +320,8 @@ private slots:
         });
         r.find<QToolButton>("btnSearch")->click();
         QCOMPARE(r.w->categoryText(), QStringLiteral("Family"));
-        QCOMPARE(r.current(), QStringLiteral("Di"));
-        QCOMPARE(r.selected(), (QStringList{"Bo", "Di"}));
+        QCOMPARE(r.currentFirstName(), QStringLiteral("Di"));
+        QCOMPARE(r.selectedFirstNames(), (QStringList{"Bo", "Di"}));
         QTRY_COMPARE(r.highlighted(), (QStringList{"Bo", "Di"}));
     }
 
@@ -387,7 +347,7 @@ private slots:
         QVERIFY(r.home.prompt->messages.isEmpty());
         // The view the search started from comes back.
         QCOMPARE(r.w->categoryText(), QStringLiteral("Work"));
-        QCOMPARE(r.current(), QStringLiteral("Al"));
+        QCOMPARE(r.currentFirstName(), QStringLiteral("Al"));
         r.chooseCategory("Club");
         QCOMPARE(r.firstNames().size(), 2);
     }

@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "RunningProgram.h"
 
 #include "app/ContactGrid.h"
 #include "app/ContactGridModel.h"
@@ -42,46 +42,9 @@ const QList<Person> people = {
 const QStringList everyone{"Al", "Bo", "Cy", "Di", "Ed", "Gus", "Hal", "Ivy"};
 
 // One run of the program over a program directory that outlives it.
-struct Running {
-    explicit Running(AppHome& h) : home(h) {
-        if (s.start() != KestrumStartup::Outcome::Running)
-            qFatal("the program did not start");
-        w = s.mainForm();
-    }
-    ~Running() {
-        if (!s.mainWindowClosed())
-            w->close();
-    }
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
+struct Running : kstest::RunningProgram {
+    explicit Running(AppHome& h) : home(h) {}
 
-    Cursor& cursor() const { return *w->data().tblPhoneBook(); }
-    const ContactGridModel& model() const { return w->grid().gridModel(); }
-    int column(const QString& field) const { return model().columnOfField(field); }
-    QStringList firstNames() const {
-        QStringList out;
-        for (int r = 0; r < model().rowCount(); ++r)
-            out << model().data(model().index(r, column(Contact::FirstName))).toString();
-        return out;
-    }
-    RowId idOf(const QString& first) const { return model().rowIdAt(int(firstNames().indexOf(first))); }
-    QStringList selectedFirstNames() const {
-        QStringList out;
-        for (RowId id : w->grid().selection().rowIds())
-            out << model().data(model().index(model().rowOf(id), column(Contact::FirstName))).toString();
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-    void clickRow(const QString& first, Qt::KeyboardModifiers mods = Qt::NoModifier) const {
-        ContactGrid& g = w->grid();
-        const QRect r = g.visualRect(model().index(int(firstNames().indexOf(first)), column(Contact::FirstName)));
-        QTest::mouseClick(g.viewport(), Qt::LeftButton, mods, r.center());
-    }
-    void chooseCategory(const QString& text) const {
-        QComboBox& box = w->categoryBox();
-        box.setCurrentIndex(box.findText(text));
-    }
-    void clickTitle(const QString& field) const { emit w->grid().horizontalHeader()->sectionClicked(column(field)); }
     QAction* action(const char* name) const { return w->findChild<QAction*>(QLatin1String(name)); }
 
     // What the user sees of the view: category, order, current record, selection.
@@ -100,8 +63,6 @@ struct Running {
     }
 
     AppHome& home;
-    KestrumStartup s;
-    TKestrumMainForm* w = nullptr;
 };
 
 // The kind a fresh export window starts on: the first offered (MS Word once it has a writer).

@@ -1,6 +1,6 @@
 // The Import command of the real main window: duplicates, error messages and the error file, the
 // remembered settings; the error file dialog; backup and restore from the File menu.
-#include "AppTestSupport.h"
+#include "RunningProgram.h"
 
 #include "app/CommandSet.h"
 #include "app/KestrumStartup.h"
@@ -78,17 +78,8 @@ QStringList entry(const QString& text, const QString& last, const QString& first
             "First Name = '" + first + "'", "Phone = '" + phone + "'"};
 }
 
-struct Running {
-    explicit Running(AppHome&) {
-        if (s.start() != KestrumStartup::Outcome::Running)
-            qFatal("the program did not start");
-        w = s.mainForm();
-    }
-    ~Running() {
-        if (!s.mainWindowClosed())
-            w->close();
-    }
-    Cursor& cursor() const { return *w->data().tblPhoneBook(); }
+struct Running : kstest::RunningProgram {
+    explicit Running(AppHome&) {}
     QStringList lastNames() const {
         QStringList out;
         Cursor& c = *w->data().tblAuxPhoneBook();
@@ -98,8 +89,6 @@ struct Running {
         return out;
     }
     void run(Command c) const { w->commands().run(c); }
-    KestrumStartup s;
-    TKestrumMainForm* w = nullptr;
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "RunningProgram.h"
 
 #include "app/CommandSet.h"
 #include "app/ContactGrid.h"
@@ -38,62 +38,13 @@ const QList<Person> people = {
 };
 
 // A started program over a fixture table.
-struct Running {
-    explicit Running(const QList<Person>& fixture = people, const QByteArray& ini = QByteArray()) {
-        home.addPeople(fixture);
-        if (!ini.isEmpty())
-            home.writeIni(ini);
-        if (s.start() != KestrumStartup::Outcome::Running)
-            qFatal("the program did not start");
-        w = s.mainForm();
-    }
-    ~Running() {
-        if (!s.mainWindowClosed())
-            w->close();
-    }
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
+struct Running : kstest::PreparedHome, kstest::RunningProgram {
+    explicit Running(const QList<Person>& fixture = people, const QByteArray& ini = QByteArray())
+        : PreparedHome(fixture, ini) {}
 
-    Cursor& cursor() const { return *w->data().tblPhoneBook(); }
-    const ContactGridModel& model() const { return w->grid().gridModel(); }
-    int column(const QString& field) const { return model().columnOfField(field); }
-
-    QStringList values(const QString& field) const {
-        QStringList out;
-        for (int r = 0; r < model().rowCount(); ++r)
-            out << model().data(model().index(r, column(field))).toString();
-        return out;
-    }
-    QStringList firstNames() const { return values(Contact::FirstName); }
-    int rowOfFirstName(const QString& first) const { return int(firstNames().indexOf(first)); }
-    RowId idOf(const QString& first) const { return model().rowIdAt(rowOfFirstName(first)); }
-    QString currentFirstName() const { return cursor().text(Contact::FirstName); }
-    QStringList selectedFirstNames() const {
-        QStringList out;
-        for (RowId id : w->grid().selection().rowIds())
-            out << model().data(model().index(model().rowOf(id), column(Contact::FirstName))).toString();
-        std::sort(out.begin(), out.end());
-        return out;
-    }
     bool titleBold(const QString& field) const {
         return model().headerData(column(field), Qt::Horizontal, Qt::FontRole).value<QFont>().bold();
     }
-    void clickTitle(const QString& field) const { emit w->grid().horizontalHeader()->sectionClicked(column(field)); }
-    // A click on a row, with Ctrl to add it to the selection.
-    void clickRow(const QString& first, Qt::KeyboardModifiers mods = Qt::NoModifier) const {
-        ContactGrid& g = w->grid();
-        const QRect r = g.visualRect(model().index(rowOfFirstName(first), column(Contact::FirstName)));
-        QTest::mouseClick(g.viewport(), Qt::LeftButton, mods, r.center());
-    }
-    void chooseCategory(const QString& text) const {
-        QComboBox& box = w->categoryBox();
-        box.setCurrentIndex(box.findText(text));
-    }
-    template <class T> T* find(const char* name) const { return w->findChild<T*>(QLatin1String(name)); }
-
-    AppHome home;
-    KestrumStartup s;
-    TKestrumMainForm* w = nullptr;
 };
 
 } // namespace
@@ -213,7 +164,7 @@ private slots:
         QCOMPARE(r.selectedFirstNames(), (QStringList{"Al", "Ed"}));
         QCOMPARE(r.w->categoryText(), category);
         QCOMPARE(r.w->grid().focusedColumn(), r.column(Contact::City));
-        QCOMPARE(r.w->grid().currentIndex().row(), r.rowOfFirstName("Al"));
+        QCOMPARE(r.w->grid().currentIndex().row(), r.rowOf("Al"));
     }
 
     void titleClickOnAnEmptyViewDoesNothing() {

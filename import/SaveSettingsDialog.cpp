@@ -1,4 +1,4 @@
-#include "import/TfrmSaveSpec.h"
+#include "import/SaveSettingsDialog.h"
 
 #include "common/Prompt.h"
 #include "import/engine/TImportBase.h"
