@@ -4,6 +4,7 @@
 #include "store/engine/Dataset.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace ks {
 
@@ -16,36 +17,59 @@ bool needsCsvQuotes(const QString& text, QChar separator) {
     return false;
 }
 
-QString csvQuoted(const QString& text) {
-    QString s = text;
-    s.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + s + QLatin1Char('"');
+// `text` in double quotes, appended to a line being built: each `doubled` character written twice
+// and, unless `lineBreak` is null, each line break (CR LF, CR or LF) written as `lineBreak`.
+void appendQuoted(QString& line, QStringView text, QChar doubled, QStringView lineBreak = {}) {
+    const bool replaceBreaks = !lineBreak.isNull();
+    auto special = [&](QChar c) {
+        return c == doubled || (replaceBreaks && (c == QLatin1Char('\r') || c == QLatin1Char('\n')));
+    };
+    line += QLatin1Char('"');
+    if (std::none_of(text.begin(), text.end(), special)) {
+        line += text;
+    } else {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (c == doubled) {
+                line += c;
+                line += c;
+            } else if (special(c)) {
+                if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                    ++i;
+                line += lineBreak;
+            } else {
+                line += c;
+            }
+        }
+    }
+    line += QLatin1Char('"');
 }
 
-// DIF and SYLK are one item per line; a line break inside a value must not start a new one.
-QString replaceLineBreaks(const QString& text, const QString& with) {
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    QString s = text;
-    s.replace(QStringLiteral("\r\n"), with).replace(QLatin1Char('\r'), with).replace(QLatin1Char('\n'), with);
+// A CSV field: quotes doubled, line breaks kept inside the quotes.
+QString csvQuoted(const QString& text) {
+    QString s;
+    appendQuoted(s, text, QLatin1Char('"'));
     return s;
 }
 
+// DIF and SYLK are one item per line; a line break inside a value must not start a new one.
 // A DIF string item: quotes doubled (what spreadsheet readers expect), line breaks as blanks
 // (readers that take one item per line lose the rest of the cell otherwise).
-QString difString(const QString& text) {
-    QString s = replaceLineBreaks(text, QStringLiteral(" "));
-    s.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
+const QString DifLineBreak = QStringLiteral(" ");
 // A SYLK text cell: ";" doubled, line breaks as the ESC sequence spreadsheet readers turn back
 // into a break inside the cell; quotes stay as they are, which is how readers take them.
+const QString SylkLineBreak = QStringLiteral("\x1b :");
+
+QString difString(const QString& text) {
+    QString s;
+    appendQuoted(s, text, QLatin1Char('"'), DifLineBreak);
+    return s;
+}
+
 QString sylkString(const QString& text) {
-    QString s = text;
-    s.replace(QLatin1Char(';'), QStringLiteral(";;"));
-    s = replaceLineBreaks(s, QStringLiteral("\x1b :"));
-    return QLatin1Char('"') + s + QLatin1Char('"');
+    QString s;
+    appendQuoted(s, text, QLatin1Char(';'), SylkLineBreak);
+    return s;
 }
 
 // The plain number shown by a formatted value ("1,234.50" -> "1234.50"); empty when the text
@@ -59,56 +83,6 @@ QString plainNumber(const QString& text) {
         t.replace(s.decimalSeparator, QStringLiteral("."));
     static const QRegularExpression number(QStringLiteral("^-?(\\d+\\.?\\d*|\\.\\d+)$"));
     return number.match(t).hasMatch() ? t : QString();
-}
-
-// The same as csvQuoted(), appended to a line being built.
-void appendCsvQuoted(QString& line, const QString& text) {
-    line += QLatin1Char('"');
-    if (text.contains(QLatin1Char('"'))) {
-        for (const QChar c : text) {
-            if (c == QLatin1Char('"'))
-                line += QLatin1Char('"');
-            line += c;
-        }
-    } else {
-        line += text;
-    }
-    line += QLatin1Char('"');
-}
-
-// The same as difString() and sylkString(), appended to a line being built.
-void appendDifString(QString& line, const QString& text) {
-    line += QLatin1Char('"');
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('"')) {
-            line += QStringLiteral("\"\"");
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            line += QLatin1Char(' ');
-        } else {
-            line += c;
-        }
-    }
-    line += QLatin1Char('"');
-}
-
-void appendSylkString(QString& line, const QString& text) {
-    line += QLatin1Char('"');
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char(';')) {
-            line += QStringLiteral(";;");
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            line += QStringLiteral("\x1b :");
-        } else {
-            line += c;
-        }
-    }
-    line += QLatin1Char('"');
 }
 
 bool isNumberType(FieldType t) {
@@ -212,7 +186,7 @@ bool TVASCIIExport::writeCsv(TVExportStream& out) {
             }
             const QString text = fieldText(fields.at(i));
             if (m_csvQuoteStrings && (alwaysQuoted.at(i) || needsCsvQuotes(text, m_csvComma)))
-                appendCsvQuoted(line, text);
+                appendQuoted(line, text, QLatin1Char('"'));
             else
                 line += text;
         }
@@ -276,7 +250,7 @@ bool TVASCIIExport::writeDif(TVExportStream& out) {
                 tuple += QStringLiteral("0,") + number + QStringLiteral("\r\nV\r\n");
             } else {
                 tuple += QLatin1String("1,0\r\n");
-                appendDifString(tuple, text);
+                appendQuoted(tuple, text, QLatin1Char('"'), DifLineBreak);
                 tuple += crlf;
             }
         }
@@ -312,7 +286,7 @@ bool TVASCIIExport::writeSylk(TVExportStream& out) {
         for (int n = 0; n < fields.size(); ++n) {
             lines += columnPrefix.at(n);
             lines += rowText;
-            appendSylkString(lines, value(fields.at(n), true));
+            appendQuoted(lines, value(fields.at(n), true), QLatin1Char(';'), SylkLineBreak);
             lines += QLatin1String("\r\n");
         }
         out.writeString(lines);

@@ -261,6 +261,29 @@ QDateTime parseDateTime(const QString& s) {
     return t.isValid() ? QDateTime(d, t) : QDateTime();
 }
 
+// The stored text of a date, a time or a date-time given typed or as text; empty when the value
+// is not one.
+QString storedTemporal(FieldType type, const QVariant& value) {
+    const int id = value.typeId();
+    if (type == FieldType::Date) {
+        const QDate d = id == QMetaType::QDate       ? value.toDate()
+                        : id == QMetaType::QDateTime ? value.toDateTime().date()
+                                                     : parseDate(value.toString().trimmed());
+        return d.isValid() ? d.toString(Qt::ISODate) : QString();
+    }
+    if (type == FieldType::Time) {
+        const QTime t = id == QMetaType::QTime       ? value.toTime()
+                        : id == QMetaType::QDateTime ? value.toDateTime().time()
+                                                     : parseTime(value.toString().trimmed());
+        return t.isValid() ? t.toString(IsoTime) : QString();
+    }
+    const QDateTime dt = id == QMetaType::QDateTime ? value.toDateTime()
+                         : id == QMetaType::QDate   ? value.toDate().startOfDay()
+                                                    : parseDateTime(value.toString().trimmed());
+    return dt.isValid() ? dt.toString(IsoDateTime) : QString();
+}
+
+
 } // namespace
 
 Table::Table(const QString& path, const QString& tableName) : m_path(path), m_tableName(tableName) {}
@@ -1199,47 +1222,15 @@ QVariant Table::toStored(int field, const QVariant& value) const {
             throw bad();
         return d;
     }
-    case FieldType::Date: {
-        if (empty)
-            return QVariant();
-        QDate d;
-        if (value.typeId() == QMetaType::QDate)
-            d = value.toDate();
-        else if (value.typeId() == QMetaType::QDateTime)
-            d = value.toDateTime().date();
-        else
-            d = parseDate(value.toString().trimmed());
-        if (!d.isValid())
-            throw bad();
-        return d.toString(Qt::ISODate);
-    }
-    case FieldType::Time: {
-        if (empty)
-            return QVariant();
-        QTime t;
-        if (value.typeId() == QMetaType::QTime)
-            t = value.toTime();
-        else if (value.typeId() == QMetaType::QDateTime)
-            t = value.toDateTime().time();
-        else
-            t = parseTime(value.toString().trimmed());
-        if (!t.isValid())
-            throw bad();
-        return t.toString(IsoTime);
-    }
+    case FieldType::Date:
+    case FieldType::Time:
     case FieldType::DateTime: {
         if (empty)
             return QVariant();
-        QDateTime dt;
-        if (value.typeId() == QMetaType::QDateTime)
-            dt = value.toDateTime();
-        else if (value.typeId() == QMetaType::QDate)
-            dt = value.toDate().startOfDay();
-        else
-            dt = parseDateTime(value.toString().trimmed());
-        if (!dt.isValid())
+        const QString text = storedTemporal(f.type, value);
+        if (text.isEmpty())
             throw bad();
-        return dt.toString(IsoDateTime);
+        return text;
     }
     }
     return value;
