@@ -713,6 +713,22 @@ QString Table::orderTerms(const QString& indexName) const {
     return terms.join(QStringLiteral(", "));
 }
 
+// What a lookup compares a field with: text without trailing blanks (never cut to the field's
+// width), any other value in its stored form; none when the value can't be one of the field's.
+std::optional<QVariant> Table::lookupValue(int field, const QVariant& value) const {
+    if (m_fields.at(field).type == FieldType::String) {
+        QString s = value.toString();
+        while (s.endsWith(QLatin1Char(' ')))
+            s.chop(1);
+        return QVariant(s);
+    }
+    try {
+        return toStored(field, value);
+    } catch (const EngineError&) {
+        return std::nullopt;
+    }
+}
+
 sqlite3_stmt* Table::prepareView(const QString& columns, const Filter& filter, const QString& indexName) {
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns, quoteId(m_tableName));
     if (!filter.isEmpty())
@@ -723,19 +739,10 @@ sqlite3_stmt* Table::prepareView(const QString& columns, const Filter& filter, c
         const int fi = fieldIndex(filter.field());
         if (fi < 0)
             throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(fileName(), filter.field()));
-        v = filter.value();
-        if (m_fields.at(fi).type == FieldType::String) {
-            QString s = v.toString();
-            while (s.endsWith(QLatin1Char(' ')))
-                s.chop(1);
-            v = s;
-        } else {
-            try {
-                v = toStored(fi, v);
-            } catch (const EngineError&) {
-                return nullptr;
-            }
-        }
+        const std::optional<QVariant> wanted = lookupValue(fi, filter.value());
+        if (!wanted)
+            return nullptr;
+        v = *wanted;
     }
     sqlite3_stmt* st = prepare(sql);
     if (!filter.isEmpty())
@@ -804,20 +811,10 @@ QVector<RowId> Table::findRows(const QStringList& fields, const QVariantList& va
         const int fi = fieldIndex(fields.at(i).trimmed());
         if (fi < 0)
             throw EngineError(EngineCode::NoSuchField, QStringLiteral("The table %1 has no field %2.").arg(fileName(), fields.at(i)));
-        const QVariant v = values.value(i);
-        QVariant stored;
-        if (m_fields.at(fi).type == FieldType::String) {
-            QString s = v.toString();
-            while (s.endsWith(QLatin1Char(' ')))
-                s.chop(1);
-            stored = s;
-        } else {
-            try {
-                stored = toStored(fi, v);
-            } catch (const EngineError&) {
-                return {};
-            }
-        }
+        const std::optional<QVariant> wanted = lookupValue(fi, values.value(i));
+        if (!wanted)
+            return {};
+        const QVariant& stored = *wanted;
         if (!stored.isValid()) {
             conds << QStringLiteral("%1 IS NULL").arg(quoteId(m_fields.at(fi).name));
         } else {

@@ -11,6 +11,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -120,6 +121,7 @@ private:
     // cannot match any record of its field.
     sqlite3_stmt* prepareView(const QString& columns, const Filter& filter, const QString& indexName);
     void decodeRow(sqlite3_stmt* st, int firstColumn, QVector<QVariant>& record) const;
+    std::optional<QVariant> lookupValue(int field, const QVariant& value) const;
     void forgetScan(RecordScan* scan);
     void closeScans(); // before the structure changes: open statements would lock it
     // Large appends in one transaction (TableBulkLoad.cpp).
