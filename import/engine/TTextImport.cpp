@@ -32,8 +32,19 @@ QString TTextImport::missingProperty() const {
 // --- Source names -------------------------------------------------------------------------------
 
 bool TTextImport::parseFieldReference(const QString& sourceName, int& field) {
-    bool ok = false;
-    const int k = QStringView(sourceName).mid(5).toInt(&ok);
+    // "Field" and a number: read by hand, it is done for every cell of every row.
+    const QStringView digits = QStringView(sourceName).mid(5);
+    int k = 0;
+    bool ok = !digits.isEmpty() && digits.size() <= 9;
+    for (QChar c : digits) {
+        if (!ok || c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            ok = false;
+            break;
+        }
+        k = k * 10 + (c.unicode() - u'0');
+    }
+    if (!ok)
+        k = digits.toInt(&ok); // anything unusual, read the general way
     field = ok ? k : -1;
     return ok;
 }

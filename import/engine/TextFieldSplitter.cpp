@@ -46,6 +46,8 @@ QString TextFieldSplitter::fieldText(QStringView row, const TextFieldSpan& span,
     const QStringView s = row.sliced(span.start, span.end - span.start);
     if (qualifier.isNull() || s.isEmpty() || s.front() != qualifier)
         return s.toString();
+    if (s.size() >= 2 && s.back() == qualifier && !s.sliced(1, s.size() - 2).contains(qualifier))
+        return s.sliced(1, s.size() - 2).toString(); // the common case: "text"
     QString out;
     out.reserve(s.size());
     qsizetype j = 1;

@@ -96,11 +96,20 @@ bool TextRowReader::readChunk() {
         m_eof = true;
         return false;
     }
-    const QByteArray bytes = m_file.read(m_chunkSize);
-    if (bytes.isEmpty())
+    // The same two buffers serve every piece of the file.
+    m_bytes.resize(m_chunkSize);
+    const qint64 n = m_file.read(m_bytes.data(), m_chunkSize);
+    if (n <= 0)
         throw ImportError(
             QStringLiteral("Can't read the file %1: %2").arg(m_file.fileName(), m_file.errorString()));
-    m_chunk = m_utf8 ? QString(m_decoder.decode(bytes)) : decodeWindows1252(bytes);
+    m_bytes.truncate(n);
+    if (m_utf8) {
+        m_chunk.resize(m_decoder.requiredSpace(n));
+        const QChar* end = m_decoder.appendToBuffer(m_chunk.data(), m_bytes);
+        m_chunk.truncate(end - m_chunk.constData());
+    } else {
+        m_chunk = decodeWindows1252(m_bytes);
+    }
     m_pos = 0;
     return true;
 }
@@ -140,6 +149,13 @@ bool TextRowReader::next(QString& row) {
             }
             segStart = 0;
             continue;
+        }
+        if (m_state == State::Quoted) {
+            // Inside a qualified field only the qualifier matters: jump to the next one.
+            const qsizetype k = QStringView(m_chunk).indexOf(q, m_pos);
+            m_pos = k < 0 ? m_chunk.size() : k;
+            if (k < 0)
+                continue;
         }
         const QChar c = m_chunk.at(m_pos);
         if (m_state != State::Quoted && isSeparator(c)) {

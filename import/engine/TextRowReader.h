@@ -46,6 +46,7 @@ private:
     qint64 m_chunkSize = 1 << 20;
     bool m_utf8 = true;
     QStringDecoder m_decoder;
+    QByteArray m_bytes;
     QString m_chunk;
     qsizetype m_pos = 0;
     bool m_eof = true;

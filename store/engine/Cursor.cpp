@@ -432,9 +432,7 @@ void Cursor::append() {
     requireOpen();
     if (m_state != State::Browse)
         post();
-    m_buffer.clear();
-    for (int i = 0; i < m_table->fields().size(); ++i)
-        m_buffer << m_table->fromStored(i, QVariant());
+    m_buffer = m_table->blankRecord();
     m_state = State::Insert;
     m_modified = false;
     emit stateChanged();

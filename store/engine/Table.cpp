@@ -436,6 +436,9 @@ void Table::loadSchema() {
     QStringList params;
     for (int i = 0; i < m_fields.size(); ++i)
         params << QStringLiteral("?%1").arg(i + 1);
+    m_blankRecord.clear();
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_blankRecord << fromStored(i, QVariant());
     m_insertSql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteId(m_tableName), m_selectSql, params.join(QLatin1Char(',')));
     sqlite3_finalize(m_readStmt);
     m_readStmt = prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1").arg(m_selectSql, quoteId(m_tableName)));

@@ -59,6 +59,7 @@ public:
     // Records
     qint64 rowCount();
     QVector<QVariant> readRecord(RowId id); // all fields, typed; empty vector when the row is gone
+    const QVector<QVariant>& blankRecord() const { return m_blankRecord; } // a new record's values
     RowId insertRecord(const QVector<QVariant>& values);               // throws 7057 on duplicate key
     // Throws 7057 on duplicate key. Given the record as it was read, only the fields that differ
     // from it are written (nothing at all when none do).
@@ -150,6 +151,7 @@ private:
     QList<IndexDef> m_indexes;
     QString m_selectSql; // every column, in field order
     QString m_insertSql;
+    QVector<QVariant> m_blankRecord;
     std::vector<QByteArray> m_rowBuffers; // the text of a row being added, one buffer per field
     sqlite3_stmt* m_readStmt = nullptr;
     QHash<QString, sqlite3_stmt*> m_cache;
