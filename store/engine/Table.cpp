@@ -183,11 +183,20 @@ void bindValue(sqlite3_stmt* st, int pos, const QVariant& v, QByteArray* keep = 
         static thread_local QByteArray scratch;
         QByteArray& buffer = keep ? *keep : scratch;
         const QString& text = *static_cast<const QString*>(v.constData());
-        QStringEncoder utf8(QStringEncoder::Utf8);
-        buffer.resize(utf8.requiredSpace(text.size()));
-        const char* end = utf8.appendToBuffer(buffer.data(), text);
-        sqlite3_bind_text(st, pos, buffer.constData(), static_cast<int>(end - buffer.constData()),
-                          keep ? SQLITE_STATIC : SQLITE_TRANSIENT);
+        // Plain ASCII, the usual case, byte for byte; anything else through the encoder.
+        buffer.resize(text.size() * 3);
+        char* out = buffer.data();
+        const QChar* in = text.constData();
+        qsizetype n = 0;
+        while (n < text.size() && in[n].unicode() < 0x80) {
+            out[n] = char(in[n].unicode());
+            ++n;
+        }
+        if (n < text.size()) {
+            QStringEncoder utf8(QStringEncoder::Utf8);
+            n = utf8.appendToBuffer(out, text) - out;
+        }
+        sqlite3_bind_text(st, pos, out, static_cast<int>(n), keep ? SQLITE_STATIC : SQLITE_TRANSIENT);
         break;
     }
     default: {
