@@ -166,6 +166,7 @@ QDateTime CellConverter::readDateTime(const QString& text, QChar dateSeparator, 
 }
 
 QVariant CellConverter::convert(const QVariant& value, FieldType type, const TDataFormats& formats) {
+    // Text for a text field goes in as it is read.
     if (value.typeId() != QMetaType::QString || type == FieldType::String || type == FieldType::Memo)
         return value;
     const QString text = value.toString();

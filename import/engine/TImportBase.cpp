@@ -465,13 +465,10 @@ QVariant TImportBase::rawValue(const QString& sourceName) {
 }
 
 QVariant TImportBase::cellValue(const QString& sourceName, int fieldIndex) {
-    QVariant value = rawValue(sourceName);
+    const QVariant value = rawValue(sourceName);
     if (fieldIndex < 0 || !m_dataSet)
         return value;
-    const FieldType type = m_dataSet->fieldDef(fieldIndex).type;
-    if (type == FieldType::String || type == FieldType::Memo)
-        return value; // text goes in as it is read
-    return CellConverter::convert(value, type, m_dataFormats);
+    return CellConverter::convert(value, m_dataSet->fieldDef(fieldIndex).type, m_dataFormats);
 }
 
 bool TImportBase::readRecord() {
